@@ -1,0 +1,123 @@
+#include "data/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "data/Failures.h"
+#include "data/TextNumbers.h"
+
+namespace calctopo {
+
+namespace {
+
+std::string DescribeErrno(int error) {
+    return error == 0 ? std::string() : std::string(" (") + std::strerror(error) + ")";
+}
+
+}  // namespace
+
+TextOutputFile::~TextOutputFile() {
+    Close();
+}
+
+void TextOutputFile::Create(const std::string& path) {
+    Close();
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ == nullptr) {
+        throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
+                        DescribeErrno(errno));
+    }
+    path_ = path;
+}
+
+void TextOutputFile::Write(std::string_view text) {
+    if (file_ == nullptr) {
+        return;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) {
+        throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + path_ +
+                        DescribeErrno(errno));
+    }
+}
+
+void TextOutputFile::WriteLine(std::string_view text) {
+    std::string line(text);
+    line += "\r\n";
+    Write(line);
+}
+
+void TextOutputFile::Close() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+    lines.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return false;
+    }
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = content.find('\n', start);
+        if (end == std::string::npos) {
+            // The text after the last line end is a last line, unless the file
+            // ended with a line end (an empty file still reads as one empty line).
+            if (start < content.size() || lines.empty()) {
+                lines.push_back(content.substr(start));
+            }
+            break;
+        }
+        std::size_t stop = end;
+        if (stop > start && content[stop - 1] == '\r') {
+            --stop;
+        }
+        lines.push_back(content.substr(start, stop - start));
+        start = end + 1;
+    }
+    return true;
+}
+
+void WriteFileReplacing(const std::string& path, const std::string& content) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    fs::path temporary = target;
+    temporary += ".tmp~";
+    {
+        std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
+        if (file == nullptr) {
+            throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
+                            DescribeErrno(errno));
+        }
+        const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+        const bool flushed = std::fflush(file) == 0;
+        const int error = errno;
+        const bool closed = std::fclose(file) == 0;
+        if (!written || !flushed || !closed) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + path +
+                            DescribeErrno(error));
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw IoFailure(Utf8ToCp1252("Impossible de remplacer le fichier ") + path + " (" +
+                        error.message() + ")");
+    }
+}
+
+}  // namespace calctopo

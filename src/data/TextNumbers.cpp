@@ -1,0 +1,262 @@
+#include "data/TextNumbers.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+
+namespace calctopo {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Unicode code points of the bytes 0x80 to 0x9F in Windows-1252; the five
+// undefined bytes keep their own value.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::optional<double> ParseReal(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t mantissaStart = i;
+    std::size_t integerDigits = 0;
+    std::size_t fractionDigits = 0;
+    bool nonZeroDigit = false;
+    while (i < n && IsDigit(text[i])) {
+        nonZeroDigit = nonZeroDigit || text[i] != '0';
+        ++integerDigits;
+        ++i;
+    }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            nonZeroDigit = nonZeroDigit || text[i] != '0';
+            ++fractionDigits;
+            ++i;
+        }
+    }
+    if (integerDigits + fractionDigits == 0) {
+        return std::nullopt;
+    }
+    const std::size_t mantissaEnd = i;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            ++exponentDigits;
+            ++i;
+        }
+        if (exponentDigits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+    // from_chars takes no leading '+' and needs a digit before a lone '.'.
+    std::string normal;
+    normal.reserve(n + 2);
+    if (text[0] == '-') {
+        normal += '-';
+    }
+    if (integerDigits == 0) {
+        normal += '0';
+    }
+    normal.append(text.substr(mantissaStart));
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (end != normal.data() + normal.size()) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Out of range is an overflow or an underflow. Tell them apart by
+        // reading the same digits with a zero exponent: an underflow reads as a
+        // signed zero, an overflow is not a number.
+        long exponent = 0;
+        if (mantissaEnd < n) {
+            std::string_view e = text.substr(mantissaEnd + 1);
+            const bool negative = !e.empty() && e[0] == '-';
+            if (!e.empty() && (e[0] == '+' || e[0] == '-')) {
+                e.remove_prefix(1);
+            }
+            for (char c : e) {
+                if (exponent < 100000) {
+                    exponent = exponent * 10 + (c - '0');
+                }
+            }
+            exponent = negative ? -exponent : exponent;
+        }
+        if (!nonZeroDigit || exponent < 0) {
+            return text[0] == '-' ? -0.0 : 0.0;
+        }
+        return std::nullopt;
+    }
+    if (error != std::errc()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!IsDigit(text[i])) {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1) {
+            return std::nullopt;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<std::int32_t>::max() ||
+        value < std::numeric_limits<std::int32_t>::min()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::string FormatFixed(double value, int decimals, int width) {
+    // to_chars gives the exact decimal expansion correctly rounded, as glibc's
+    // printf does, and never looks at the locale.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+    std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+    return PadLeft(text, width < 0 ? 0 : static_cast<std::size_t>(width));
+}
+
+std::string Format(const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::va_list copy;
+    va_copy(copy, arguments);
+    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size) + 1);
+        std::vsnprintf(text.data(), text.size(), format, arguments);
+        text.resize(static_cast<std::size_t>(size));
+    }
+    va_end(arguments);
+    return text;
+}
+
+std::string PadLeft(std::string_view text, std::size_t width) {
+    if (text.size() >= width) {
+        return std::string(text);
+    }
+    return std::string(width - text.size(), ' ') + std::string(text);
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else if (byte < 0xA0) {
+            AppendUtf8(out, kCp1252High[byte - 0x80]);
+        } else {
+            AppendUtf8(out, byte);
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t code = 0;
+        if (lead < 0x80) {
+            out += static_cast<char>(lead);
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+        }
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        i += length;
+        if (code >= 0xA0 && code <= 0xFF) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        char replacement = '?';
+        for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
+            if (kCp1252High[k] == code) {
+                replacement = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        out += replacement;
+    }
+    return out;
+}
+
+}  // namespace calctopo

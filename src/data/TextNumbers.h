@@ -1,0 +1,52 @@
+// Numbers and text, independent of the locale.
+//
+// Number fields of the input files follow one strict grammar: an optional sign,
+// digits with an optional '.', or '.' followed by digits, and an optional
+// exponent (E or e, optional sign, digits). "nan", "inf", hexadecimal, a decimal
+// comma and a value that overflows a double are not numbers. A value too small
+// for a double reads as zero.
+//
+// Every string of the core is Windows-1252 bytes; the conversions to and from
+// UTF-8 are for the edges (the window, the terminal, the sources' literals).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace calctopo {
+
+// Parses a whole field as a real; nullopt when it is not a valid number.
+std::optional<double> ParseReal(std::string_view text);
+
+// Parses a whole field as a 32-bit signed integer (optional sign, digits);
+// nullopt when it is not one.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// Fixed point with `decimals` decimals (no point when 0), rounded as C's printf
+// rounds, right-aligned in `width` characters; a wider number is written in full.
+std::string FormatFixed(double value, int decimals, int width = 0);
+
+// printf-style formatting for %d, %s and their widths only (no floating
+// formats: those go through FormatFixed, which does not depend on the locale).
+#if defined(__GNUC__)
+#define CALCTOPO_PRINTF_FORMAT __attribute__((format(printf, 1, 2)))
+#else
+#define CALCTOPO_PRINTF_FORMAT
+#endif
+std::string Format(const char* format, ...) CALCTOPO_PRINTF_FORMAT;
+
+// text right-aligned in `width` characters with blanks on the left; a longer
+// text is kept whole.
+std::string PadLeft(std::string_view text, std::size_t width);
+
+// Windows-1252 bytes to UTF-8. The five bytes that Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the code points of the same value.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// UTF-8 to Windows-1252; a character with no Windows-1252 byte becomes '?'.
+// Invalid UTF-8 bytes are taken as Windows-1252 bytes as they stand.
+std::string Utf8ToCp1252(std::string_view text);
+
+}  // namespace calctopo
