@@ -1,0 +1,34 @@
+// The work-site file (".bvk"): the three file names and the computation
+// parameters of a work site, shared with the sister adjustment program.
+#pragma once
+
+#include <string>
+
+namespace calctopo {
+
+struct SurveyState;
+class WindowServices;
+
+// What the three file-name fields of the main window show.
+struct FileFields {
+    std::string coordinates;   // LEPoint
+    std::string observations;  // LEMes
+    std::string listing;       // LELis
+};
+
+// Reads the work-site file WorkSiteFileName into the state; on failure shows
+// "Erreur d'ouverture du fichier de configuration" (values read so far are
+// kept). Returns what the three fields must show (the listing without extension).
+FileFields Lit_Config(SurveyState& state, WindowServices& ui);
+
+// Writes the work-site file WorkSiteFileName from the state. Throws IoFailure.
+void Ecrit_Config(const SurveyState& state);
+
+// A real in the 23-character scientific form of the work-site file
+// (" 4.50000000000000E+0001").
+std::string FormatWorkSiteReal(long double value);
+
+// The name without its extension (from the last '.' after the last separator).
+std::string WithoutExtension(const std::string& name);
+
+}  // namespace calctopo
