@@ -1,7 +1,35 @@
 // calctopo-batch: the headless runner of the load and compute actions.
+#include <cstdio>
 #include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-    std::cerr << "calctopo-batch : en construction\n";
-    return 2;
+#include "cli/Batch.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Whether standard output is a terminal, for "--couleur auto".
+bool StandardOutputIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdout)) != 0;
+#else
+    return isatty(fileno(stdout)) != 0;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The arguments are taken as UTF-8.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return calctopo::RunBatch(args, std::cout, std::cerr, StandardOutputIsTerminal());
 }

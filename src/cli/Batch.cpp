@@ -1,0 +1,242 @@
+#include "cli/Batch.h"
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "cli/ConsoleServices.h"
+#include "data/Failures.h"
+#include "data/GLOBAL.h"
+#include "data/TextNumbers.h"
+#include "shell/app/Actions.h"
+#include "shell/app/WorkSite.h"
+
+namespace calctopo {
+
+namespace {
+
+constexpr int kMaxSignificantDigits = 10;
+
+// The options as given, in UTF-8; an option not given is empty.
+struct BatchOptions {
+    std::optional<std::string> workSite;      // --chantier
+    std::optional<std::string> coordinates;   // --coordonnees
+    std::optional<std::string> observations;  // --observations
+    std::optional<std::string> listing;       // --sortie
+    std::optional<std::int32_t> angleUnit;    // --unite
+    std::optional<std::int32_t> digits;       // --chiffres
+    std::string colour = "auto";              // --couleur
+    bool colourGiven = false;
+    std::vector<std::string> startPoints;  // --depart, in order
+    bool help = false;
+};
+
+// What the command line says: the options, or why it is wrong (UTF-8).
+struct ParsedArguments {
+    BatchOptions options;
+    std::string error;
+};
+
+// Stores the value of a single-valued option; false when it was given before.
+bool StoreOnce(std::optional<std::string>& slot, const std::string& value) {
+    if (slot) {
+        return false;
+    }
+    slot = value;
+    return true;
+}
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+    ParsedArguments parsed;
+    BatchOptions& options = parsed.options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--aide" || arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+            parsed.error = "argument inattendu : " + arg;
+            return parsed;
+        }
+        // "--option value" or "--option=value".
+        std::string name = arg;
+        std::string value;
+        const std::size_t equals = arg.find('=');
+        if (equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        const bool known = name == "--chantier" || name == "--coordonnees" ||
+                           name == "--observations" || name == "--sortie" || name == "--unite" ||
+                           name == "--chiffres" || name == "--couleur" || name == "--depart";
+        if (!known) {
+            parsed.error = "option inconnue : " + name;
+            return parsed;
+        }
+        if (equals == std::string::npos) {
+            if (i + 1 >= args.size()) {
+                parsed.error = "l'option " + name + " demande une valeur";
+                return parsed;
+            }
+            value = args[++i];
+        }
+
+        bool first = true;
+        if (name == "--depart") {
+            options.startPoints.push_back(value);
+        } else if (name == "--chantier") {
+            first = StoreOnce(options.workSite, value);
+        } else if (name == "--coordonnees") {
+            first = StoreOnce(options.coordinates, value);
+        } else if (name == "--observations") {
+            first = StoreOnce(options.observations, value);
+        } else if (name == "--sortie") {
+            first = StoreOnce(options.listing, value);
+        } else if (name == "--unite") {
+            first = !options.angleUnit;
+            const std::optional<std::int32_t> unit = ParseInteger(value);
+            if (first && (!unit || *unit < 1 || *unit > 3)) {
+                parsed.error =
+                    "--unite vaut 1 (grades), 2 (degrés sexagésimaux) ou 3 (degrés "
+                    "décimaux), pas « " +
+                    value + " »";
+                return parsed;
+            }
+            options.angleUnit = unit;
+        } else if (name == "--chiffres") {
+            first = !options.digits;
+            const std::optional<std::int32_t> digits = ParseInteger(value);
+            if (first && (!digits || *digits < 0 || *digits > kMaxSignificantDigits)) {
+                parsed.error = "--chiffres est un entier de 0 à 10, pas « " + value + " »";
+                return parsed;
+            }
+            options.digits = digits;
+        } else {  // --couleur
+            first = !options.colourGiven;
+            options.colourGiven = true;
+            if (first && value != "auto" && value != "toujours" && value != "jamais") {
+                parsed.error = "--couleur vaut auto, toujours ou jamais, pas « " + value + " »";
+                return parsed;
+            }
+            options.colour = value;
+        }
+        if (!first) {
+            parsed.error = "l'option " + name + " est donnée deux fois";
+            return parsed;
+        }
+    }
+    if (!options.help && options.startPoints.empty()) {
+        parsed.error = "il faut au moins un point de départ (--depart NOM)";
+    }
+    return parsed;
+}
+
+// The work-site name made absolute against the directory the command started
+// in; kept as given when that cannot be done (the reading then tells).
+std::string AbsoluteWorkSiteName(const std::string& name) {
+    if (name.empty()) {
+        return name;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+    return error ? name : absolute.lexically_normal().string();
+}
+
+int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
+    // The tables are large: the state lives on the heap.
+    auto state = std::make_unique<SurveyState>();
+
+    // The work site first, as "Chantier > Ouvrir" reads it; the options then
+    // override what it holds. Without one, nothing is written back.
+    FileFields fields;
+    WorkSiteWrite workSite = WorkSiteWrite::Skip;
+    if (options.workSite) {
+        state->WorkSiteFileName = AbsoluteWorkSiteName(Utf8ToCp1252(*options.workSite));
+        fields = Lit_Config(*state, ui);
+        workSite = WorkSiteWrite::Write;
+    }
+    if (options.coordinates) {
+        fields.coordinates = Utf8ToCp1252(*options.coordinates);
+    }
+    if (options.observations) {
+        fields.observations = Utf8ToCp1252(*options.observations);
+    }
+    if (options.listing) {
+        fields.listing = Utf8ToCp1252(*options.listing);
+    }
+    if (options.angleUnit) {
+        state->Parameters.angleUnit = *options.angleUnit;
+    }
+    if (options.digits) {
+        state->Parameters.significantDigits = *options.digits;
+    }
+
+    const bool loaded = Initialisation(*state, ui, fields, workSite);
+    if (!loaded && ui.FailureCount() == 0) {
+        return BatchFailed;  // an input file is missing: nothing was done
+    }
+    if (loaded) {
+        for (const std::string& name : options.startPoints) {
+            ui.SetStartPointText(Utf8ToCp1252(name));
+            StartPointChanged(*state, ui);
+        }
+    }
+    Quitter(*state, ui);
+    return ui.FailureCount() > 0 ? BatchFailed : BatchDone;
+}
+
+}  // namespace
+
+std::string BatchUsage() {
+    return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
+           "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
+           "                       [--couleur auto|toujours|jamais] --depart NOM [--depart "
+           "NOM]...\n"
+           "\n"
+           "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
+           "  --coordonnees F     fichier des points connus (.cor)\n"
+           "  --observations F    fichier des observations (.obs)\n"
+           "  --sortie F          listing (.vek ajouté sans extension) ; résultats en .new\n"
+           "  --unite 1|2|3       grades, degrés sexagésimaux, degrés décimaux\n"
+           "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
+           "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
+           "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
+           "\n"
+           "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
+           "         3 limite d'une table atteinte.\n";
+}
+
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool outIsTerminal) {
+    const ParsedArguments parsed = ParseArguments(args);
+    if (!parsed.error.empty()) {
+        err << "calctopo-batch : " << parsed.error << "\n\n" << BatchUsage();
+        err.flush();
+        return BatchWrongUsage;
+    }
+    const BatchOptions& options = parsed.options;
+    if (options.help) {
+        out << BatchUsage();
+        out.flush();
+        return BatchDone;
+    }
+
+    const bool colour = options.colour == "toujours" || (options.colour == "auto" && outIsTerminal);
+    ConsoleServices ui(out, err, colour);
+    try {
+        return RunParsed(options, ui);
+    } catch (const TableLimitReached& limit) {
+        // The window shows the limit in a message box and ends the program.
+        ui.MessageBox(limit.what());
+        return BatchTableLimit;
+    } catch (const std::exception& failure) {
+        ui.ReportFailure(failure.what());
+        return BatchFailed;
+    }
+}
+
+}  // namespace calctopo
