@@ -1,0 +1,353 @@
+#include "geometry/SightDerivation.h"
+
+#include <cmath>
+
+#include "data/GLOBAL.h"
+#include "geometry/Primitives.h"
+
+namespace calctopo {
+
+namespace {
+
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr long double kTwoPi = 2.0L * kPi;
+constexpr long double kHalfPi = kPi / 2.0L;
+
+// A zenith angle closer than this to π/2 (radians) makes the line of sight too
+// flat for its height difference to give the horizontal distance: tan z grows
+// without bound and the smallest error in the height difference is multiplied
+// by it (0.01 rad ≈ 0.64 grade gives a factor of about 100).
+constexpr long double kFlatSightZenithMargin = 0.01L;
+
+// What one sight can draw on: its observations and the round of its direction.
+struct SightContext {
+    Sight& sight;
+    const SurveyPoint& station;
+    const SurveyPoint& target;
+    const DistanceObservation* distance;  // nullptr: no distance observed
+    const ZenithObservation* zenith;      // nullptr: no zenith angle observed
+    StationRound* round;                  // nullptr: no direction, or read outside any round
+    double reading;                       // the direction reading when round is set
+};
+
+SightContext ContextOf(SurveyState& state, int number) {
+    Sight& sight = state.SightTable[number];
+    SightContext context{sight,
+                         state.PointTable[sight.station],
+                         state.PointTable[sight.target],
+                         nullptr,
+                         nullptr,
+                         nullptr,
+                         0.0};
+    if (sight.distanceObs != 0) {
+        context.distance = &state.DistanceTable[sight.distanceObs];
+    }
+    if (sight.zenithObs != 0) {
+        context.zenith = &state.ZenithTable[sight.zenithObs];
+    }
+    if (sight.directionObs != 0) {
+        const DirectionObservation& direction = state.DirectionTable[sight.directionObs];
+        if (direction.roundNumber != 0) {
+            context.round = &state.RoundTable[direction.roundNumber];
+            context.reading = direction.value;
+        }
+    }
+    return context;
+}
+
+bool Finite(long double value) {
+    return std::isfinite(value);
+}
+
+// a. A known bearing on a sight of a round that is not yet oriented orients it.
+// The orientation is left as it falls, negative or not.
+bool OrientRoundFromBearing(SightContext& c) {
+    if (c.round == nullptr || c.round->orientationKnown || !c.sight.bearingKnown) {
+        return false;
+    }
+    const long double orientation =
+        static_cast<long double>(c.sight.bearing) - static_cast<long double>(c.reading);
+    if (!Finite(orientation)) {
+        return false;
+    }
+    c.round->orientation = static_cast<double>(orientation);
+    c.round->orientationKnown = true;
+    return true;
+}
+
+// b. Two known heights give the height difference.
+bool HeightDifferenceFromHeights(SightContext& c) {
+    if (c.sight.heightDifferenceKnown || !c.station.heightKnown || !c.target.heightKnown) {
+        return false;
+    }
+    const double heightDifference = HeightDifferenceOfPoints(c.station.z, c.target.z);
+    if (!Finite(heightDifference)) {
+        return false;
+    }
+    c.sight.heightDifference = heightDifference;
+    c.sight.heightDifferenceKnown = true;
+    return true;
+}
+
+// c. Two known positions give bearing and distance, both taken from the
+// coordinates as soon as either is missing; the round of the sight, when not
+// yet oriented, is oriented on the same line (folded once above 0).
+bool BearingAndDistanceFromPositions(SightContext& c) {
+    if ((c.sight.bearingKnown && c.sight.horizontalDistanceKnown) || !c.station.planimetricKnown ||
+        !c.target.planimetricKnown) {
+        return false;
+    }
+    double bearing = 0.0;
+    double distance = 0.0;
+    BearingAndDistanceBetween(c.station.x, c.station.y, c.target.x, c.target.y, bearing, distance);
+    if (!Finite(bearing) || !Finite(distance)) {
+        return false;
+    }
+    c.sight.bearing = bearing;
+    c.sight.horizontalDistance = distance;
+    c.sight.bearingKnown = true;
+    c.sight.horizontalDistanceKnown = true;
+    if (c.round != nullptr && !c.round->orientationKnown) {
+        long double orientation =
+            OrientationFromDirection(c.station.x, c.station.y, c.reading, c.target.x, c.target.y);
+        if (orientation < 0.0L) {
+            orientation += kTwoPi;
+        }
+        if (Finite(orientation)) {
+            c.round->orientation = static_cast<double>(orientation);
+            c.round->orientationKnown = true;
+        }
+    }
+    return true;
+}
+
+// d. A distance and a zenith angle measured on the sight give the height
+// difference, with the curvature and refraction term.
+bool HeightDifferenceFromDistanceAndZenith(SightContext& c) {
+    if (c.sight.heightDifferenceKnown || c.distance == nullptr || c.zenith == nullptr) {
+        return false;
+    }
+    double heightDifference = 0.0;
+    if (c.distance->isHorizontal) {
+        if (!HeightDifferenceFromHorizontal(c.distance->value, c.zenith->value,
+                                            c.zenith->instrumentHeight, c.zenith->targetHeight,
+                                            heightDifference)) {
+            return false;
+        }
+    } else {
+        heightDifference = HeightDifferenceFromSlope(
+            c.distance->value, c.zenith->value, c.zenith->instrumentHeight, c.zenith->targetHeight);
+    }
+    if (!Finite(heightDifference)) {
+        return false;
+    }
+    c.sight.heightDifference = heightDifference;
+    c.sight.heightDifferenceKnown = true;
+    return true;
+}
+
+// e. A horizontal distance known by any means and a zenith angle give the
+// height difference.
+bool HeightDifferenceFromKnownDistance(SightContext& c) {
+    if (c.sight.heightDifferenceKnown || !c.sight.horizontalDistanceKnown || c.zenith == nullptr) {
+        return false;
+    }
+    double heightDifference = 0.0;
+    if (!HeightDifferenceFromHorizontal(c.sight.horizontalDistance, c.zenith->value,
+                                        c.zenith->instrumentHeight, c.zenith->targetHeight,
+                                        heightDifference) ||
+        !Finite(heightDifference)) {
+        return false;
+    }
+    c.sight.heightDifference = heightDifference;
+    c.sight.heightDifferenceKnown = true;
+    return true;
+}
+
+// f. A slope distance reduced to the horizontal with its zenith angle.
+bool HorizontalFromDistanceAndZenith(SightContext& c) {
+    if (c.sight.horizontalDistanceKnown || c.distance == nullptr || c.zenith == nullptr) {
+        return false;
+    }
+    const double horizontal = HorizontalFromSlope(c.distance->value, c.zenith->value);
+    if (!Finite(horizontal)) {
+        return false;
+    }
+    c.sight.horizontalDistance = horizontal;
+    c.sight.horizontalDistanceKnown = true;
+    return true;
+}
+
+// g. The height difference and the zenith angle give the horizontal distance,
+// without curvature term, on a sight that is steep enough.
+bool HorizontalFromHeightDifferenceAndZenith(SightContext& c) {
+    if (c.sight.horizontalDistanceKnown || !c.sight.heightDifferenceKnown || c.zenith == nullptr) {
+        return false;
+    }
+    const long double zenith = c.zenith->value;
+    if (!(std::fabs(zenith - kHalfPi) > kFlatSightZenithMargin)) {
+        return false;
+    }
+    const long double horizontal =
+        std::tan(zenith) * (static_cast<long double>(c.sight.heightDifference) +
+                            c.zenith->targetHeight - c.zenith->instrumentHeight);
+    if (!Finite(horizontal)) {
+        return false;
+    }
+    c.sight.horizontalDistance = static_cast<double>(horizontal);
+    c.sight.horizontalDistanceKnown = true;
+    return true;
+}
+
+// h. The height difference and a slope distance give the horizontal distance
+// by Pythagoras. A rise (corrected for the instrument and target heights)
+// longer than the measured distance contradicts it: no distance then.
+bool HorizontalFromHeightDifferenceAndDistance(SightContext& c) {
+    if (c.sight.horizontalDistanceKnown || !c.sight.heightDifferenceKnown ||
+        c.distance == nullptr) {
+        return false;
+    }
+    const long double slope = c.distance->value;
+    const long double rise = static_cast<long double>(c.sight.heightDifference) +
+                             c.distance->targetHeight - c.distance->instrumentHeight;
+    if (!(std::fabs(rise) <= slope)) {
+        return false;
+    }
+    const long double horizontal = std::sqrt(slope * slope - rise * rise);
+    if (!Finite(horizontal)) {
+        return false;
+    }
+    c.sight.horizontalDistance = static_cast<double>(horizontal);
+    c.sight.horizontalDistanceKnown = true;
+    return true;
+}
+
+// i. An oriented round turns the reading into a bearing, brought back once
+// below 2π; a negative sum is kept as it is.
+bool BearingFromOrientedRound(SightContext& c) {
+    if (c.sight.bearingKnown || c.round == nullptr || !c.round->orientationKnown) {
+        return false;
+    }
+    long double bearing =
+        static_cast<long double>(c.round->orientation) + static_cast<long double>(c.reading);
+    if (bearing > kTwoPi) {
+        bearing -= kTwoPi;
+    }
+    if (!Finite(bearing)) {
+        return false;
+    }
+    c.sight.bearing = static_cast<double>(bearing);
+    c.sight.bearingKnown = true;
+    return true;
+}
+
+// Rules a to i on one sight, in order; each sees what the earlier ones wrote.
+bool ApplyRules(SurveyState& state, int number) {
+    SightContext c = ContextOf(state, number);
+    bool changed = false;
+    changed = OrientRoundFromBearing(c) || changed;
+    changed = HeightDifferenceFromHeights(c) || changed;
+    changed = BearingAndDistanceFromPositions(c) || changed;
+    changed = HeightDifferenceFromDistanceAndZenith(c) || changed;
+    changed = HeightDifferenceFromKnownDistance(c) || changed;
+    changed = HorizontalFromDistanceAndZenith(c) || changed;
+    changed = HorizontalFromHeightDifferenceAndZenith(c) || changed;
+    changed = HorizontalFromHeightDifferenceAndDistance(c) || changed;
+    changed = BearingFromOrientedRound(c) || changed;
+    return changed;
+}
+
+// Copies every value known on one of two sights of the same line to the other.
+void ShareSameLine(Sight& a, Sight& b) {
+    const auto share = [](double& valueA, bool& knownA, double& valueB, bool& knownB) {
+        if (knownA && !knownB) {
+            valueB = valueA;
+            knownB = true;
+        } else if (knownB && !knownA) {
+            valueA = valueB;
+            knownA = true;
+        }
+    };
+    share(a.bearing, a.bearingKnown, b.bearing, b.bearingKnown);
+    share(a.horizontalDistance, a.horizontalDistanceKnown, b.horizontalDistance,
+          b.horizontalDistanceKnown);
+    share(a.heightDifference, a.heightDifferenceKnown, b.heightDifference, b.heightDifferenceKnown);
+}
+
+// The bearing of the reverse line: turned by half a turn, staying in [0, 2π]
+// for a bearing that was in it.
+double ReverseBearing(double bearing) {
+    const long double b = bearing;
+    return static_cast<double>(b <= kPi ? b + kPi : b - kPi);
+}
+
+// Copies between a sight and its reverse: the bearing turned by π, the same
+// horizontal distance, the height difference negated.
+void ShareReverse(Sight& a, Sight& e) {
+    if (a.bearingKnown && !e.bearingKnown) {
+        e.bearing = ReverseBearing(a.bearing);
+        e.bearingKnown = true;
+    } else if (e.bearingKnown && !a.bearingKnown) {
+        a.bearing = ReverseBearing(e.bearing);
+        a.bearingKnown = true;
+    }
+    if (a.horizontalDistanceKnown && !e.horizontalDistanceKnown) {
+        e.horizontalDistance = a.horizontalDistance;
+        e.horizontalDistanceKnown = true;
+    } else if (e.horizontalDistanceKnown && !a.horizontalDistanceKnown) {
+        a.horizontalDistance = e.horizontalDistance;
+        a.horizontalDistanceKnown = true;
+    }
+    if (a.heightDifferenceKnown && !e.heightDifferenceKnown) {
+        e.heightDifference = -a.heightDifference;
+        e.heightDifferenceKnown = true;
+    } else if (e.heightDifferenceKnown && !a.heightDifferenceKnown) {
+        a.heightDifference = -e.heightDifference;
+        a.heightDifferenceKnown = true;
+    }
+}
+
+}  // namespace
+
+void DeriveSights(SurveyState& state) {
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (int number = 1; number <= state.SightTable.Count(); ++number) {
+            changed = ApplyRules(state, number) || changed;
+        }
+        // Shared values do not count as new: they feed the rules of the next
+        // sweep only when a rule has fired in this one.
+        ShareSightValues(state);
+    }
+}
+
+void ShareSightValues(SurveyState& state) {
+    for (int point = 1; point <= state.IndexedPointCount; ++point) {
+        const PointSightRange& range = state.RangeOf(point);
+        if (range.firstIncoming == 0 || range.lastIncoming < range.firstIncoming) {
+            continue;
+        }
+        const bool hasOutgoing = range.firstOutgoing != 0;
+        for (int j = range.firstIncoming; j <= range.lastIncoming; ++j) {
+            Sight& a = state.SightTable[state.IncomingSightList[j]];
+            for (int k = j + 1; k <= range.lastIncoming; ++k) {
+                Sight& b = state.SightTable[state.IncomingSightList[k]];
+                if (b.station == a.station && b.target == a.target) {
+                    ShareSameLine(a, b);
+                }
+            }
+            if (!hasOutgoing) {
+                continue;
+            }
+            for (int k = range.firstOutgoing; k <= range.lastOutgoing; ++k) {
+                Sight& e = state.SightTable[state.OutgoingSightList[k]];
+                if (e.target == a.station) {
+                    ShareReverse(a, e);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace calctopo
