@@ -1,0 +1,233 @@
+#include "engine/CALCUL.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "data/GLOBAL.h"
+#include "data/MessagesComp.h"
+#include "data/Saisie.h"
+#include "data/TextNumbers.h"
+#include "data/WindowServices.h"
+#include "engine/Levelling.h"
+#include "engine/PointSights.h"
+#include "engine/RadiationIntersection.h"
+#include "engine/ResectionTrilateration.h"
+#include "engine/TriangulationEccentric.h"
+#include "geometry/SightDerivation.h"
+#include "output/ResidualListing.h"
+
+namespace calctopo {
+
+namespace {
+
+// The planimetric methods in the order they are tried: the cheapest and most
+// direct first (one or two placed neighbours seen from outside), then those
+// that need the point to have been a station, resection before eccentric
+// station, trilateration last.
+constexpr std::array<DeterminationMethod, 6> kPlanimetricMethods = {
+    TryRadiation, TryIntersection,     TryTriangulation,
+    TryResection, TryEccentricStation, TryTrilateration,
+};
+
+// Levelling from a station of known height first, then towards a target.
+constexpr std::array<DeterminationMethod, 2> kLevellingMethods = {
+    LevelFromStation,
+    LevelFromTarget,
+};
+
+const std::string& MsgNothingDeterminable() {
+    static const std::string text = Utf8ToCp1252("Aucun point ne peut être déterminé");
+    return text;
+}
+
+// The record of a pass, the table grown as far as needed.
+PassRecord& PassRecordOf(SurveyState& state, int pass) {
+    const auto index = static_cast<std::size_t>(pass);
+    if (state.PassTable.size() <= index) {
+        state.PassTable.resize(index + 1);
+    }
+    return state.PassTable[index];
+}
+
+// Runs the methods of one family in order until one gives a result.
+template <std::size_t N>
+bool RunFirstThatSucceeds(const std::array<DeterminationMethod, N>& methods, SurveyState& state,
+                          WindowServices& ui, int point) {
+    return std::any_of(methods.begin(), methods.end(), [&](DeterminationMethod method) {
+        return method(state, ui, point) != NotDetermined;
+    });
+}
+
+// What one sweep of a centre did.
+struct SweepOutcome {
+    bool completed = false;  // some neighbour became complete
+    bool changed = false;    // some neighbour got its plan position or its height
+};
+
+// One neighbour met during a sweep, handled by its status at that moment.
+// Given points are collected as next-pass centres when `givenCentres` is set.
+void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candidate,
+                     std::vector<int>* givenCentres, SweepOutcome& outcome) {
+    const SurveyPoint& point = state.PointTable[candidate];
+    if (point.status == StatusGiven) {
+        if (givenCentres != nullptr && std::find(givenCentres->begin(), givenCentres->end(),
+                                                 candidate) == givenCentres->end()) {
+            givenCentres->push_back(candidate);
+        }
+        return;
+    }
+    if (point.status != StatusUnknown) {
+        return;
+    }
+    const bool hadPlan = point.planimetricKnown;
+    const bool hadHeight = point.heightKnown;
+    const bool complete = DeterminePoint(state, ui, candidate);
+    if (point.planimetricKnown != hadPlan || point.heightKnown != hadHeight) {
+        outcome.changed = true;
+    }
+    if (!complete) {
+        return;
+    }
+    ui.Affiche(Format(MsgPointComputed().c_str(), point.name.c_str()), MessageKind::Computed);
+    outcome.completed = true;
+    PassRecord& record = PassRecordOf(state, pass);
+    record.progress = true;
+    record.completed += 1;
+    state.DeterminedCount += 1;
+    state.DeterminationList.Append({candidate, pass});
+}
+
+// One sweep of a centre: the targets of its outgoing sights, then the stations
+// of its incoming sights, each as often as a sight leads to it.
+SweepOutcome SweepCentre(SurveyState& state, WindowServices& ui, int pass, int centre,
+                         std::vector<int>* givenCentres) {
+    SweepOutcome outcome;
+    for (const int number : OutgoingSightsOf(state, centre)) {
+        HandleCandidate(state, ui, pass, state.SightTable[number].target, givenCentres, outcome);
+    }
+    for (const int number : IncomingSightsOf(state, centre)) {
+        HandleCandidate(state, ui, pass, state.SightTable[number].station, givenCentres, outcome);
+    }
+    return outcome;
+}
+
+// Sweeps a centre again and again while the last sweep completed a point. In
+// pass 1, before anything at all is complete, a sweep that only gave some
+// point its plan position or its height also counts: what it found may be
+// exactly what the next sweep needs to complete a neighbour.
+void SweepCentreUntilStalled(SurveyState& state, WindowServices& ui, int pass, int centre,
+                             std::vector<int>* givenCentres) {
+    while (true) {
+        const SweepOutcome outcome = SweepCentre(state, ui, pass, centre, givenCentres);
+        if (outcome.completed) {
+            continue;
+        }
+        if (pass == 1 && state.DeterminedCount == 0 && outcome.changed) {
+            continue;
+        }
+        return;
+    }
+}
+
+// The centres of a pass: the start point in pass 1, else the points completed
+// in the previous pass, in the order of completion.
+std::vector<int> CentresOf(const SurveyState& state, int pass) {
+    std::vector<int> centres;
+    if (pass == 1) {
+        centres.push_back(state.StartPointIndex);
+        return centres;
+    }
+    for (const DeterminationRecord& record : state.DeterminationList) {
+        if (record.pass == pass - 1) {
+            centres.push_back(record.point);
+        }
+    }
+    return centres;
+}
+
+bool IsLoadedPoint(const SurveyState& state, int point) {
+    return point >= 1 && point <= state.PointCount();
+}
+
+}  // namespace
+
+bool DeterminePoint(SurveyState& state, WindowServices& ui, int point) {
+    // The plan position is found once: a point that has it skips this step.
+    if (!state.PointTable[point].planimetricKnown &&
+        RunFirstThatSucceeds(kPlanimetricMethods, state, ui, point)) {
+        DeriveSights(state);
+    }
+    if (!state.PointTable[point].heightKnown &&
+        RunFirstThatSucceeds(kLevellingMethods, state, ui, point)) {
+        DeriveSights(state);
+    }
+    SurveyPoint& done = state.PointTable[point];
+    if (!done.planimetricKnown || !done.heightKnown) {
+        return false;
+    }
+    WriteResiduals(state, point);
+    done.status = StatusDetermined;
+    return true;
+}
+
+void SweepGivenCentres(SurveyState& state, WindowServices& ui, int pass,
+                       const std::vector<int>& givenCentres) {
+    do {
+        PassRecordOf(state, pass).progress = false;
+        for (const int centre : givenCentres) {
+            SweepCentreUntilStalled(state, ui, pass, centre, nullptr);
+        }
+    } while (PassRecordOf(state, pass).progress);
+}
+
+void SweepPass(SurveyState& state, WindowServices& ui, int pass, std::vector<int>& givenCentres) {
+    givenCentres.clear();
+    do {
+        PassRecordOf(state, pass).progress = false;
+        for (const int centre : CentresOf(state, pass)) {
+            SweepCentreUntilStalled(state, ui, pass, centre, &givenCentres);
+            if (state.DeterminedCount == 0) {
+                ui.MessageBox(MsgNothingDeterminable());
+                return;
+            }
+        }
+    } while (PassRecordOf(state, pass).progress);
+}
+
+void RunDetermination(SurveyState& state, WindowServices& ui) {
+    SelectStartPoint(state, ui);
+    // A start point kept from an earlier, larger load names no point of this one.
+    if (state.StartPointIndex == 0 || !IsLoadedPoint(state, state.StartPointIndex)) {
+        return;
+    }
+    state.DeterminedCount = 0;
+    state.PassNumber = 1;
+    state.DeterminationList.Clear();
+    state.PassTable.assign(2, PassRecord{});
+    std::vector<int> givenCentres;
+
+    while (true) {
+        const int pass = state.PassNumber;
+        if (pass != 1 && !givenCentres.empty()) {
+            SweepGivenCentres(state, ui, pass, givenCentres);
+        }
+        SweepPass(state, ui, pass, givenCentres);
+        if (state.DeterminedCount == 0) {
+            return;
+        }
+        if (PassRecordOf(state, pass).completed == 0) {
+            break;
+        }
+        state.PassNumber += 1;
+    }
+
+    for (const SurveyPoint& point : state.PointTable) {
+        if (!point.planimetricKnown || !point.heightKnown) {
+            ui.Affiche(Format(MsgPointNotComputed().c_str(), point.name.c_str()),
+                       MessageKind::Problem);
+        }
+    }
+}
+
+}  // namespace calctopo

@@ -1,0 +1,86 @@
+// Walking the sights of one point, shared by the driver, the determination
+// methods and the residual listing.
+//
+// A point's sights are two runs of the per-point index: the sights that end at
+// the point (incoming, the point is the target) and those that start at it
+// (outgoing, the point is the station). Every method walks one of these runs in
+// list order, and the order decides which sight wins, so the walk sits behind
+// these few functions and nothing else reads the ranges directly.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <span>
+
+#include "data/GLOBAL.h"
+
+namespace calctopo {
+
+// The entries first..last (inclusive, 1-based) of a sight list; empty when the
+// run is absent (first 0, or last before first) or lies outside the list.
+template <class List>
+std::span<const std::int32_t> SightRun(const List& list, std::int32_t first, std::int32_t last) {
+    if (first <= 0 || last < first || last > list.Count()) {
+        return {};
+    }
+    return std::span<const std::int32_t>(&list[first], static_cast<std::size_t>(last - first + 1));
+}
+
+// The numbers of the sights whose target is `point`, in increasing sight number.
+inline std::span<const std::int32_t> IncomingSightsOf(const SurveyState& state, int point) {
+    if (point <= 0 || point > state.IndexedPointCount) {
+        return {};
+    }
+    const PointSightRange& range = state.RangeOf(point);
+    return SightRun(state.IncomingSightList, range.firstIncoming, range.lastIncoming);
+}
+
+// The numbers of the sights whose station is `point`, in increasing sight number.
+inline std::span<const std::int32_t> OutgoingSightsOf(const SurveyState& state, int point) {
+    if (point <= 0 || point > state.IndexedPointCount) {
+        return {};
+    }
+    const PointSightRange& range = state.RangeOf(point);
+    return SightRun(state.OutgoingSightList, range.firstOutgoing, range.lastOutgoing);
+}
+
+// The other end of a sight, seen from `point`: its target unless that is the
+// point itself, else its station.
+inline int OtherPointOf(const Sight& sight, int point) {
+    return sight.target != point ? sight.target : sight.station;
+}
+
+// The direction reading of a sight (radians) and the round it was read in.
+inline double ReadingOf(const SurveyState& state, const Sight& sight) {
+    return state.DirectionTable[sight.directionObs].value;
+}
+inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
+    return state.DirectionTable[sight.directionObs].roundNumber;
+}
+
+// Stores a plan position found by a method. A position that is not a pair of
+// finite numbers is refused (false) and the point is left as it was, so no
+// NaN or infinity ever reaches the point table.
+inline bool StorePlanPosition(SurveyState& state, int point, double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        return false;
+    }
+    SurveyPoint& target = state.PointTable[point];
+    target.x = x;
+    target.y = y;
+    target.planimetricKnown = true;
+    return true;
+}
+
+// Stores a height found by a levelling; refused like a non-finite position.
+inline bool StoreHeight(SurveyState& state, int point, double z) {
+    if (!std::isfinite(z)) {
+        return false;
+    }
+    SurveyPoint& target = state.PointTable[point];
+    target.z = z;
+    target.heightKnown = true;
+    return true;
+}
+
+}  // namespace calctopo

@@ -1,0 +1,107 @@
+#include "engine/RadiationIntersection.h"
+
+#include "data/GLOBAL.h"
+#include "data/TextNumbers.h"
+#include "data/WindowServices.h"
+#include "engine/CALCUL.h"
+#include "engine/PointSights.h"
+#include "geometry/Primitives.h"
+
+namespace calctopo {
+
+namespace {
+
+// π at extended precision: the half turn that reverses an outgoing bearing.
+constexpr long double kHalfTurn = 3.141592653589793238462643383279502884L;
+
+const std::string& MsgRadiated() {
+    static const std::string text = Utf8ToCp1252("%8s rayonné de %8s");
+    return text;
+}
+
+const std::string& MsgIntersected() {
+    static const std::string text = Utf8ToCp1252("%8s intersecté de %8s et %s");
+    return text;
+}
+
+bool IsPlaced(const SurveyState& state, int point) {
+    return state.PointTable[point].planimetricKnown;
+}
+
+// Polar point from the reference R with bearing G (radians) and horizontal
+// distance D; stores it and reports the line. False when the result is not finite.
+bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int reference,
+                      double bearing, double distance) {
+    const SurveyPoint& from = state.PointTable[reference];
+    double x = 0.0;
+    double y = 0.0;
+    PolarPoint(from.x, from.y, distance, bearing, x, y);
+    if (!StorePlanPosition(state, point, x, y)) {
+        return false;
+    }
+    ui.Affiche(
+        Format(MsgRadiated().c_str(), state.PointTable[point].name.c_str(), from.name.c_str()),
+        MessageKind::Info);
+    return true;
+}
+
+}  // namespace
+
+int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
+    // A placed station that measured bearing and distance towards the point.
+    for (const int number : IncomingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.station) &&
+            PlaceByRadiation(state, ui, point, sight.station, sight.bearing,
+                             sight.horizontalDistance)) {
+            return ByRadiation;
+        }
+    }
+    // The point as a station towards a placed target: the bearing back from the
+    // target is the sight's bearing plus a half turn, not reduced to one turn.
+    for (const int number : OutgoingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.target)) {
+            const double back = static_cast<double>(sight.bearing + kHalfTurn);
+            if (PlaceByRadiation(state, ui, point, sight.target, back, sight.horizontalDistance)) {
+                return ByRadiation;
+            }
+        }
+    }
+    return NotDetermined;
+}
+
+int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
+    // The first qualifying sight is paired with each later one in turn; pairs
+    // without it are never formed.
+    int first = 0;
+    for (const int number : IncomingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (!sight.bearingKnown || !IsPlaced(state, sight.station)) {
+            continue;
+        }
+        if (first == 0) {
+            first = number;
+            continue;
+        }
+        const Sight& base = state.SightTable[first];
+        if (sight.station == base.station || !CheckIntersectionAngle(base.bearing, sight.bearing)) {
+            continue;
+        }
+        const SurveyPoint& s1 = state.PointTable[base.station];
+        const SurveyPoint& sk = state.PointTable[sight.station];
+        double x = 0.0;
+        double y = 0.0;
+        if (!IntersectBearings(s1.x, s1.y, base.bearing, sk.x, sk.y, sight.bearing, x, y) ||
+            !StorePlanPosition(state, point, x, y)) {
+            continue;
+        }
+        ui.Affiche(Format(MsgIntersected().c_str(), state.PointTable[point].name.c_str(),
+                          s1.name.c_str(), sk.name.c_str()),
+                   MessageKind::Info);
+        return ByIntersection;
+    }
+    return NotDetermined;
+}
+
+}  // namespace calctopo

@@ -1,0 +1,183 @@
+#include "engine/ResectionTrilateration.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "data/GLOBAL.h"
+#include "data/TextNumbers.h"
+#include "data/WindowServices.h"
+#include "engine/CALCUL.h"
+#include "engine/PointSights.h"
+#include "geometry/Primitives.h"
+#include "geometry/Resection.h"
+
+namespace calctopo {
+
+namespace {
+
+const std::string& MsgResected() {
+    static const std::string text = Utf8ToCp1252("%8s relevé sur %8s , %8s , et %8s");
+    return text;
+}
+
+const std::string& MsgTrilaterated() {
+    static const std::string text = Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
+    return text;
+}
+
+// The point's outgoing sights that carry a direction reading towards a placed
+// target, in list order.
+std::vector<int> ReadingsTowardsPlacedTargets(const SurveyState& state, int point) {
+    std::vector<int> candidates;
+    for (const int number : OutgoingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (sight.directionObs != 0 && state.PointTable[sight.target].planimetricKnown) {
+            candidates.push_back(number);
+        }
+    }
+    return candidates;
+}
+
+// A triple of readings is a resection only when the three were read in one
+// round (a common zero that cancels) towards three different points.
+bool IsUsableTriple(const SurveyState& state, const Sight& s1, const Sight& s2, const Sight& s3) {
+    const int round = RoundOf(state, s1);
+    return RoundOf(state, s2) == round && RoundOf(state, s3) == round && s1.target != s2.target &&
+           s1.target != s3.target && s2.target != s3.target;
+}
+
+// The control that picks one of the two intersections of the distance circles.
+struct TrilaterationCandidates {
+    std::vector<int> sights;  // distance candidates, in the order met
+    std::vector<int> others;  // their other points, in step
+    int control = 0;          // sight number, 0 = none
+    int controlKind = 0;      // TrilaterationControl
+};
+
+bool AlreadyCandidate(const TrilaterationCandidates& found, int other) {
+    return std::find(found.others.begin(), found.others.end(), other) != found.others.end();
+}
+
+void AppendCandidate(TrilaterationCandidates& found, int number, int other) {
+    found.sights.push_back(number);
+    found.others.push_back(other);
+}
+
+// First walk: distances measured from placed stations to the point, and the
+// first bearing from a given or determined station as a provisional control.
+// A station that already gave a distance is passed over as a candidate: a
+// repeated sight carries the same circle.
+void CollectIncoming(const SurveyState& state, int point, TrilaterationCandidates& found) {
+    for (const int number : IncomingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        const SurveyPoint& station = state.PointTable[sight.station];
+        if (sight.horizontalDistanceKnown && station.planimetricKnown &&
+            !AlreadyCandidate(found, sight.station)) {
+            AppendCandidate(found, number, sight.station);
+        }
+        if (found.sights.size() == 3) {
+            found.control = found.sights[2];
+            found.controlKind = ControlByDistance;
+        } else if (found.control == 0 && sight.bearingKnown && station.status != StatusUnknown) {
+            found.control = number;
+            found.controlKind = ControlByBearing;
+        }
+    }
+}
+
+// Second walk: distances measured from the point to given or determined targets.
+void CollectOutgoing(const SurveyState& state, int point, TrilaterationCandidates& found) {
+    for (const int number : OutgoingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (state.PointTable[sight.target].status == StatusUnknown ||
+            !sight.horizontalDistanceKnown || AlreadyCandidate(found, sight.target)) {
+            continue;
+        }
+        AppendCandidate(found, number, sight.target);
+        if (found.sights.size() >= 3 && found.control == 0) {
+            found.control = number;
+            found.controlKind = ControlByDistance;
+        }
+    }
+}
+
+}  // namespace
+
+int TryResection(SurveyState& state, WindowServices& ui, int point) {
+    const std::vector<int> candidates = ReadingsTowardsPlacedTargets(state, point);
+    const std::size_t n = candidates.size();
+    // Triples (i, j, j + 1): the third member always follows the second.
+    for (std::size_t i = 0; i + 2 < n; ++i) {
+        for (std::size_t j = i + 1; j + 1 < n; ++j) {
+            const Sight& s1 = state.SightTable[candidates[i]];
+            const Sight& s2 = state.SightTable[candidates[j]];
+            const Sight& s3 = state.SightTable[candidates[j + 1]];
+            if (!IsUsableTriple(state, s1, s2, s3)) {
+                continue;
+            }
+            const SurveyPoint& p1 = state.PointTable[s1.target];
+            const SurveyPoint& p2 = state.PointTable[s2.target];
+            const SurveyPoint& p3 = state.PointTable[s3.target];
+            const double r1 = ReadingOf(state, s1);
+            const double r2 = ReadingOf(state, s2);
+            const double r3 = ReadingOf(state, s3);
+            if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
+                continue;
+            }
+            double x = 0.0;
+            double y = 0.0;
+            if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
+                !StorePlanPosition(state, point, x, y)) {
+                continue;
+            }
+            ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
+                              p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
+                       MessageKind::Info);
+            return ByResection;
+        }
+    }
+    return NotDetermined;
+}
+
+int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
+    TrilaterationCandidates found;
+    CollectIncoming(state, point, found);
+    const std::size_t n = found.sights.size();
+    if ((found.control == 0 && n < 3) || (found.control != 0 && n < 2)) {
+        CollectOutgoing(state, point, found);
+    }
+    if (found.control == 0 || found.sights.size() < 2) {
+        return NotDetermined;
+    }
+    const Sight& first = state.SightTable[found.sights[0]];
+    const Sight& second = state.SightTable[found.sights[1]];
+    const Sight& control = state.SightTable[found.control];
+    const int i1 = found.others[0];
+    const int i2 = found.others[1];
+    const int i3 = OtherPointOf(control, point);
+    const SurveyPoint& p1 = state.PointTable[i1];
+    const SurveyPoint& p2 = state.PointTable[i2];
+    const SurveyPoint& p3 = state.PointTable[i3];
+    if (p1.x == p2.x && p1.y == p2.y) {
+        return NotDetermined;
+    }
+    // The control value: the distance between the point and P3, or the bearing
+    // from P3 towards the point, which the solver compares modulo a full turn
+    // (a bearing near north may read just under 2π or be negative).
+    const double controlValue =
+        found.controlKind == ControlByBearing ? control.bearing : control.horizontalDistance;
+    double x = 0.0;
+    double y = 0.0;
+    const bool solved =
+        TrilateratedPoint(found.controlKind, p1.x, p1.y, p2.x, p2.y, first.horizontalDistance,
+                          second.horizontalDistance, p3.x, p3.y, controlValue, x, y);
+    if (!solved || !StorePlanPosition(state, point, x, y)) {
+        return NotDetermined;
+    }
+    ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),
+                      p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
+               MessageKind::Info);
+    return ByTrilateration;
+}
+
+}  // namespace calctopo

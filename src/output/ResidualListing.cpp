@@ -1,0 +1,144 @@
+#include "output/ResidualListing.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "data/GLOBAL.h"
+#include "data/TextNumbers.h"
+#include "engine/PointSights.h"
+#include "geometry/CONVERTI.h"
+#include "geometry/Primitives.h"
+
+namespace calctopo {
+
+namespace {
+
+// Width of every number column; a wider number is written in full.
+constexpr int kColumnWidth = 13;
+// One decimal in every column.
+constexpr int kDecimals = 1;
+// Misclosures are written in ten-thousandths of the angle unit (0.1 mgon in grades).
+constexpr long double kAngleScale = 10000.0L;
+// Lengths in thousandths of the coordinate unit (millimetres for metres).
+constexpr long double kLengthScale = 1000.0L;
+// Blanks between the two names.
+constexpr const char* kNameGap = "     ";
+
+const std::string& BlankColumn() {
+    static const std::string blanks(kColumnWidth, ' ');
+    return blanks;
+}
+
+// A number in its column. A value that rounds to zero at one decimal is
+// written "0.0", never "-0.0": the sign of a residual below the last printed
+// digit carries no information, and exact data must read as exact.
+std::string Column(long double value) {
+    const auto shown = static_cast<double>(value);
+    if (FormatFixed(shown, kDecimals) == "-0.0") {
+        return FormatFixed(0.0, kDecimals, kColumnWidth);
+    }
+    return FormatFixed(shown, kDecimals, kColumnWidth);
+}
+
+// A misclosure (radians) in the user's angle unit. An unknown unit code has
+// no conversion: the misclosure is then written in radians.
+long double InAngleUnit(const SurveyState& state, double radians) {
+    switch (state.Parameters.angleUnit) {
+        case Grades:
+            return RadiansToGrades(radians);
+        case SexagesimalDegrees:
+            return RadiansToSexagesimal(radians);
+        case DecimalDegrees:
+            return RadiansToDegrees(radians);
+        default:
+            return radians;
+    }
+}
+
+// The residuals of one sight from station A to target B, one of them the
+// completed point and the other `other`.
+struct SightResiduals {
+    std::optional<double> misclosure;        // radians, observed bearing minus computed
+    std::optional<double> distance;          // observed minus computed horizontal distance
+    std::optional<double> heightDifference;  // observed minus computed height difference
+    double computedDistance = 0.0;           // horizontal distance from the coordinates
+};
+
+SightResiduals ResidualsOf(const SurveyState& state, const Sight& sight, int other) {
+    SightResiduals result;
+    const SurveyPoint& a = state.PointTable[sight.station];
+    const SurveyPoint& b = state.PointTable[sight.target];
+    const SurveyPoint& o = state.PointTable[other];
+    // The derivation has just given every sight between two placed points its
+    // bearing and distance, and between two levelled points its height
+    // difference; the flags are checked all the same so that an unknown value
+    // never reads as an observation.
+    if (o.planimetricKnown) {
+        double bearing = 0.0;
+        BearingAndDistanceBetween(a.x, a.y, b.x, b.y, bearing, result.computedDistance);
+        if (sight.directionObs != 0 && sight.bearingKnown) {
+            result.misclosure = NormalizeAngle(
+                static_cast<double>(static_cast<long double>(sight.bearing) - bearing));
+        }
+        if (sight.distanceObs != 0 && sight.horizontalDistanceKnown) {
+            result.distance = static_cast<double>(
+                static_cast<long double>(sight.horizontalDistance) - result.computedDistance);
+        }
+    }
+    if (o.heightKnown && sight.zenithObs != 0 && sight.heightDifferenceKnown) {
+        result.heightDifference =
+            static_cast<double>(static_cast<long double>(sight.heightDifference) -
+                                (static_cast<long double>(b.z) - a.z));
+    }
+    return result;
+}
+
+// Writes the line of one sight, field after field, each flushed as written.
+void WriteSightLine(SurveyState& state, const Sight& sight, const SightResiduals& residuals) {
+    TextOutputFile& listing = state.ListingFile;
+    listing.Write(PadLeft(state.PointTable[sight.station].name, kMaxNameLength));
+    listing.Write(kNameGap);
+    listing.Write(PadLeft(state.PointTable[sight.target].name, kMaxNameLength));
+    if (residuals.misclosure) {
+        const double angle = *residuals.misclosure;
+        listing.Write(Column(InAngleUnit(state, angle) * kAngleScale));
+        listing.Write(Column(std::tan(static_cast<long double>(angle)) * kLengthScale *
+                             residuals.computedDistance));
+    } else {
+        listing.Write(BlankColumn());
+        listing.Write(BlankColumn());
+    }
+    if (residuals.distance) {
+        listing.Write(Column(*residuals.distance * kLengthScale));
+    } else {
+        listing.Write(BlankColumn());
+    }
+    if (residuals.heightDifference) {
+        listing.Write(Column(*residuals.heightDifference * kLengthScale));
+    }
+    listing.WriteLine("");
+}
+
+void WriteLinesOf(SurveyState& state, std::span<const std::int32_t> sights, int point) {
+    for (const int number : sights) {
+        const Sight& sight = state.SightTable[number];
+        const SightResiduals residuals = ResidualsOf(state, sight, OtherPointOf(sight, point));
+        if (residuals.misclosure || residuals.distance || residuals.heightDifference) {
+            WriteSightLine(state, sight, residuals);
+        }
+    }
+}
+
+}  // namespace
+
+void WriteResiduals(SurveyState& state, int point) {
+    if (!state.ListingFile.IsOpen()) {
+        return;
+    }
+    // Incoming sights (from another point to this one), then outgoing ones.
+    WriteLinesOf(state, IncomingSightsOf(state, point), point);
+    WriteLinesOf(state, OutgoingSightsOf(state, point), point);
+}
+
+}  // namespace calctopo
