@@ -1,0 +1,282 @@
+#include "cli/Batch.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/TextFile.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace calctopo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder; the working directory is
+// put back and the folder removed at the end of the test.
+class TempFolder {
+  public:
+    TempFolder() : previous_(fs::current_path()) {
+        static int counter = 0;
+        path_ = fs::temp_directory_path() /
+                ("calctopo-batch-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                 std::to_string(++counter));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::current_path(previous_, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    fs::path previous_;
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::vector<std::string> Lines(const fs::path& path) {
+    std::vector<std::string> lines;
+    EXPECT_TRUE(ReadTextLines(path.string(), lines)) << path;
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A and B given 100 m apart on an east-west line; from A, a round on B
+// (reading 0, so the orientation is 100 grades) and on C (reading 100: bearing
+// 200 grades, due south) with a horizontal distance of 50 and a height
+// difference of 1. C is radiated from A to (1000, 1950, 101).
+const char kCoordinates[] =
+    "1 A 1000.000 2000.000 100.000 0.01 0.01\r\n"
+    "1 B 1100.000 2000.000 100.000 0.01 0.01\r\n";
+const char kObservations[] =
+    "7 A B 0.0000 0 1.5 1.6\r\n"
+    "5 A C 100.0000 0 1.5 1.6\r\n"
+    "2 A C 50.000 0 1.5 1.6\r\n"
+    "4 A C 1.000 0 0 0\r\n";
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+RunResult RunCommand(const std::vector<std::string>& args, bool terminal = false) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunBatch(args, out, err, terminal);
+    return {status, out.str(), err.str()};
+}
+
+class SurveyFolder : public TempFolder {
+  public:
+    SurveyFolder() {
+        WriteFile(Path() / "t.cor", kCoordinates);
+        WriteFile(Path() / "t.obs", kObservations);
+    }
+};
+
+TEST(Batch, WrongUsageExitsWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},                                                 // no start point
+        {"--coordonnees", "t.cor"},                         // no start point
+        {"--depart"},                                       // value missing
+        {"--unite", "4", "--depart", "A"},                  // unit out of range
+        {"--unite", "x", "--depart", "A"},                  // not a number
+        {"--chiffres", "11", "--depart", "A"},              // above 10
+        {"--chiffres=-1", "--depart", "A"},                 // below 0
+        {"--chiffres", "2.5", "--depart", "A"},             // not an integer
+        {"--couleur", "rouge", "--depart", "A"},            // unknown mode
+        {"--sortie", "a", "--sortie=b", "--depart", "A"},   // repeated option
+        {"--unite", "1", "--unite", "1", "--depart", "A"},  // repeated, even equal
+        {"--inconnue", "x", "--depart", "A"},               // unknown option
+        {"t.cor", "--depart", "A"},                         // stray argument
+    };
+    for (const auto& args : cases) {
+        const RunResult result = RunCommand(args);
+        std::string shown;
+        for (const std::string& arg : args) {
+            shown += arg + ' ';
+        }
+        EXPECT_EQ(result.status, BatchWrongUsage) << shown;
+        EXPECT_TRUE(Contains(result.err, "Usage : calctopo-batch")) << shown;
+        EXPECT_TRUE(result.out.empty()) << shown;
+    }
+}
+
+TEST(Batch, MissingInputFileExitsWithOne) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    const RunResult result =
+        RunCommand({"--coordonnees", "absent.cor", "--observations", "t.obs", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchFailed);
+    EXPECT_EQ(result.err, "Le fichier absent.cor n'existe pas \n");
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_FALSE(fs::exists(folder.Path() / ".vek"));
+}
+
+TEST(Batch, FullRunWritesTheResults) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    // Both option forms; the same start point twice runs the driver twice.
+    const RunResult result = RunCommand({"--coordonnees=t.cor", "--observations", "t.obs",
+                                         "--sortie", "res", "--depart", "A", "--depart=A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    // The second run finds nothing left to determine, and says so in a box.
+    EXPECT_EQ(result.err, "Aucun point ne peut être déterminé\n");
+    EXPECT_TRUE(Contains(result.out, "Nombre de points connus :      2\n"));
+    EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
+    EXPECT_FALSE(Contains(result.out, "\x1b[")) << "no colours off a terminal";
+
+    // Widths from the ".new" line format with 3 significant digits: 11 for
+    // the coordinates, 8 for the last two values.
+    const std::vector<std::string> lines = Lines(folder.Path() / "res.new");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], " 1        A    1000.000    2000.000     100.000   0.0100  0.0100");
+    EXPECT_EQ(lines[2], " 0        C    1000.000    1950.000     101.000   0.0000  0.0000");
+    const std::vector<std::string> listing = Lines(folder.Path() / "res.vek");
+    ASSERT_FALSE(listing.empty());
+    EXPECT_EQ(listing.back(), "All the points are calculated / Tous les points sont calcul\xe9s");
+}
+
+TEST(Batch, Colours) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    const std::vector<std::string> base = {"--coordonnees", "t.cor", "--observations", "t.obs",
+                                           "--sortie",      "res",   "--depart",       "A"};
+
+    std::vector<std::string> always = base;
+    always.insert(always.end(), {"--couleur", "toujours"});
+    const RunResult coloured = RunCommand(always);
+    EXPECT_EQ(coloured.status, BatchDone) << coloured.err;
+    EXPECT_TRUE(Contains(coloured.out, "\x1b[32mPoint :        C calculé\x1b[0m\n"))
+        << coloured.out;
+
+    // "auto" colours a terminal only; "jamais" never does.
+    EXPECT_TRUE(Contains(RunCommand(base, true).out, "\x1b[32m"));
+    std::vector<std::string> never = base;
+    never.insert(never.end(), {"--couleur=jamais"});
+    EXPECT_FALSE(Contains(RunCommand(never, true).out, "\x1b["));
+}
+
+TEST(Batch, WorkSiteIsReadOverriddenAndWrittenBack) {
+    TempFolder folder;
+    const fs::path data = folder.Path() / "data";
+    WriteFile(data / "t.cor", kCoordinates);
+    WriteFile(data / "t.obs", kObservations);
+    fs::create_directories(folder.Path() / "w");
+    // The work site names the coordinates by an absolute name, an observations
+    // file that the command line replaces, and a listing with an extension,
+    // which the window's field shows without it.
+    WriteFile(folder.Path() / "w" / "site.bvk",
+              "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n" +
+                  (data / "t.cor").string() + "\r\nabsent.obs\r\n" +
+                  (folder.Path() / "w" / "res.txt").string() + "\r\n");
+    fs::current_path(folder.Path());
+
+    // The relative work-site name is taken against the starting folder:
+    // "Initialisation" has moved to the coordinates' folder when it writes it.
+    const RunResult result =
+        RunCommand({"--chantier", "w/site.bvk", "--observations", (data / "t.obs").string(),
+                    "--chiffres", "2", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
+
+    // ".vek" added to the extension-free field, and 2 decimals in the ".new".
+    EXPECT_TRUE(fs::exists(folder.Path() / "w" / "res.vek"));
+    const std::vector<std::string> lines = Lines(folder.Path() / "w" / "res.new");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], " 1        A    1000.00    2000.00     100.00   0.010  0.010");
+    // Written back: the new digits and names, the listing as the field held it.
+    const std::vector<std::string> workSite = Lines(folder.Path() / "w" / "site.bvk");
+    ASSERT_GE(workSite.size(), 8u);
+    EXPECT_EQ(workSite[2], "2");
+    EXPECT_EQ(workSite[6], (data / "t.obs").string());
+    EXPECT_EQ(workSite[7], (folder.Path() / "w" / "res").string());
+}
+
+TEST(Batch, UnreadableWorkSiteIsToldAndTheRunGoesOn) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    const RunResult result =
+        RunCommand({"--chantier", "new.bvk", "--coordonnees", "t.cor", "--observations", "t.obs",
+                    "--sortie", "res", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    EXPECT_EQ(result.err, "Erreur d'ouverture du fichier de configuration\n");
+    // "Initialisation" then creates it.
+    EXPECT_TRUE(fs::exists(folder.Path() / "new.bvk"));
+    EXPECT_TRUE(fs::exists(folder.Path() / "res.new"));
+}
+
+TEST(Batch, FailureReportDuringInitialisationExitsWithOne) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    const RunResult result = RunCommand({"--coordonnees", "t.cor", "--observations", "t.obs",
+                                         "--sortie", "no-such-folder/res", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchFailed);
+    EXPECT_FALSE(result.err.empty());
+    // Nothing was loaded, so no start point ran and "Quitter" wrote nothing.
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    EXPECT_FALSE(fs::exists(folder.Path() / "no-such-folder"));
+}
+
+TEST(Batch, TableLimitExitsWithThree) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    std::string points;
+    for (int i = 1; i <= 10001; ++i) {
+        points += "1 P" + std::to_string(i) + " 1000 2000 100 0 0\r\n";
+    }
+    WriteFile(folder.Path() / "big.cor", points);
+    const RunResult result = RunCommand({"--coordonnees", "big.cor", "--observations", "t.obs",
+                                         "--sortie", "res", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchTableLimit);
+    EXPECT_TRUE(Contains(result.err, "Nombre maximum de points atteint : ")) << result.err;
+    EXPECT_FALSE(fs::exists(folder.Path() / "res.new"));
+}
+
+// The installed command on the bundled example work site.
+TEST(Batch, CommandRunsTheDemo) {
+    const fs::path demo = fs::path(CALCTOPO_SOURCE_DIR) / "examples" / "demo";
+    if (!fs::exists(demo / "demo.cor") || !fs::exists(demo / "demo.obs")) {
+        GTEST_SKIP() << "no example work site in " << demo;
+    }
+    TempFolder folder;
+    fs::copy(demo, folder.Path(), fs::copy_options::recursive);
+    const std::string command =
+        std::string("\"") + CALCTOPO_BATCH + "\" --coordonnees \"" + (folder / "demo.cor") +
+        "\" --observations \"" + (folder / "demo.obs") + "\" --sortie \"" + (folder / "demo") +
+        "\" --depart S1 >\"" + (folder / "out.txt") + "\" 2>\"" + (folder / "err.txt") + "\"";
+    int status = std::system(command.c_str());
+#ifndef _WIN32
+    ASSERT_TRUE(WIFEXITED(status));
+    status = WEXITSTATUS(status);
+#endif
+    EXPECT_EQ(status, 0);
+    const std::vector<std::string> out = Lines(folder.Path() / "out.txt");
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out.front().rfind("Nombre de points connus : ", 0), 0u) << out.front();
+    EXPECT_FALSE(Lines(folder.Path() / "demo.new").empty());
+}
+
+}  // namespace
+}  // namespace calctopo

@@ -1,0 +1,271 @@
+#include "shell/app/Actions.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/GLOBAL.h"
+#include "data/TextFile.h"
+#include "support/RecordingServices.h"
+
+namespace calctopo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordedCall;
+using testing::RecordingServices;
+
+// A fresh folder under the system's temporary folder; the working directory is
+// put back and the folder removed at the end of the test.
+class TempFolder {
+  public:
+    TempFolder() : previous_(fs::current_path()) {
+        static int counter = 0;
+        path_ = fs::temp_directory_path() /
+                ("calctopo-actions-" +
+                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                 std::to_string(++counter));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::current_path(previous_, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path previous_;
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::vector<std::string> Lines(const fs::path& path) {
+    std::vector<std::string> lines;
+    EXPECT_TRUE(ReadTextLines(path.string(), lines)) << path;
+    return lines;
+}
+
+// Two given points and one observation each way: enough for a load to list
+// two start points and count one distance.
+const char kCoordinates[] =
+    "* test points\r\n"
+    "1 A 1000.000 2000.000 100.000 0.01 0.01\r\n"
+    "1 B 1100.000 2000.000 100.000 0.01 0.01\r\n";
+const char kObservations[] = "2 A B 100.000 0 1.5 1.6\r\n";
+
+fs::path Canonical(const fs::path& path) {
+    return fs::weakly_canonical(path);
+}
+
+TEST(Initialisation, BothInputsMissingShowTwoBoxesAndLoadNothing) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / "obs");
+    fs::current_path(folder.Path());
+    auto state = std::make_unique<SurveyState>();
+    state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
+    RecordingServices ui;
+
+    EXPECT_FALSE(Initialisation(*state, ui, {"cor/none.cor", "obs/none.obs", "res"}));
+
+    // One box per missing file, the coordinates file first, names as typed.
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              (std::vector<std::string>{"Le fichier cor/none.cor n'existe pas ",
+                                        "Le fichier obs/none.obs n'existe pas "}));
+    EXPECT_EQ(state->PointCount(), 0);
+    EXPECT_TRUE(ui.startPoints.empty());
+    EXPECT_FALSE(ui.startPointEnabled);
+    EXPECT_FALSE(state->ListingFile.IsOpen());
+    EXPECT_FALSE(fs::exists(folder.Path() / "site.bvk"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "res.vek"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "obs" / "res.vek"));
+    // The names are kept as typed, and the working directory follows the
+    // observations file when that one is missing.
+    EXPECT_EQ(state->CoordinatesFileName, "cor/none.cor");
+    EXPECT_EQ(state->ListingFileName, "res");
+    EXPECT_EQ(Canonical(fs::current_path()), Canonical(folder.Path() / "obs"));
+}
+
+TEST(Initialisation, MissingFileMessages) {
+    TempFolder folder;
+    fs::current_path(folder.Path());
+    WriteFile(folder.Path() / "p.obs", kObservations);
+    WriteFile(folder.Path() / "p.cor", kCoordinates);
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+
+    // An empty coordinates field: the name's place is empty, so two blanks
+    // stand between "fichier" and "n'existe".
+    EXPECT_FALSE(Initialisation(*state, ui, {"", "p.obs", "res"}, WorkSiteWrite::Skip));
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              (std::vector<std::string>{"Le fichier  n'existe pas "}));
+
+    // A folder is not a file.
+    fs::create_directories(folder.Path() / "dir.obs");
+    RecordingServices ui2;
+    EXPECT_FALSE(Initialisation(*state, ui2, {"p.cor", "dir.obs", "res"}, WorkSiteWrite::Skip));
+    EXPECT_EQ(ui2.Texts(RecordedCall::Kind::MessageBox),
+              (std::vector<std::string>{"Le fichier dir.obs n'existe pas "}));
+    EXPECT_FALSE(fs::exists(folder.Path() / "res.vek"));
+}
+
+TEST(Initialisation, ListingNameWithoutExtensionGetsVek) {
+    TempFolder folder;
+    const fs::path site = folder.Path() / "site";
+    WriteFile(site / "p.cor", kCoordinates);
+    WriteFile(site / "p.obs", kObservations);
+    fs::create_directories(site / "out.d");
+    fs::current_path(folder.Path());
+    auto state = std::make_unique<SurveyState>();
+    state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
+    RecordingServices ui;
+
+    // The '.' of the folder name is not an extension of the file name.
+    ASSERT_TRUE(Initialisation(*state, ui, {"site/p.cor", "site/p.obs", "out.d/resultat"}));
+
+    // The listing is relative to the coordinates file's folder, made current.
+    EXPECT_EQ(state->ListingFileName, "out.d/resultat.vek");
+    EXPECT_TRUE(fs::exists(site / "out.d" / "resultat.vek"));
+    // The work-site file keeps the names as typed (lines 6 to 8).
+    const std::vector<std::string> workSite = Lines(folder.Path() / "site.bvk");
+    ASSERT_GE(workSite.size(), 8u);
+    EXPECT_EQ(workSite[5], "site/p.cor");
+    EXPECT_EQ(workSite[6], "site/p.obs");
+    EXPECT_EQ(workSite[7], "out.d/resultat");
+
+    // Another extension is kept.
+    RecordingServices ui2;
+    ASSERT_TRUE(Initialisation(*state, ui2, {"p.cor", "p.obs", "resultat.txt"}));
+    EXPECT_EQ(state->ListingFileName, "resultat.txt");
+    EXPECT_TRUE(fs::exists(site / "resultat.txt"));
+    EXPECT_FALSE(fs::exists(site / "resultat.txt.vek"));
+}
+
+TEST(Initialisation, RelativeNamesMeanTheFilesSeenWhenItStarts) {
+    TempFolder folder;
+    const fs::path site = folder.Path() / "site";
+    WriteFile(site / "p.cor", kCoordinates);
+    WriteFile(site / "p.obs", kObservations);
+    // Once the folder of the coordinates file is current, "site/p.obs" names
+    // this other file: it must not be the one read.
+    WriteFile(site / "site" / "p.obs", std::string(kObservations) + "2 B A 100.000 0 1.5 1.6\r\n");
+    WriteFile(site / "site" / "p.cor", "1 X 1.0 2.0 3.0 0 0\r\n");
+    fs::current_path(folder.Path());
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+
+    ASSERT_TRUE(
+        Initialisation(*state, ui, {"site/p.cor", "site/p.obs", "res"}, WorkSiteWrite::Skip));
+
+    EXPECT_EQ(state->PointCount(), 2);
+    EXPECT_EQ(state->DistanceTable.Count(), 1);
+    EXPECT_EQ(ui.startPoints, (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(ui.startPointEnabled);
+    EXPECT_TRUE(ui.Texts(RecordedCall::Kind::Failure).empty());
+    // The state keeps the names as typed once the load is over.
+    EXPECT_EQ(state->CoordinatesFileName, "site/p.cor");
+    EXPECT_EQ(state->ObservationsFileName, "site/p.obs");
+    EXPECT_EQ(Canonical(fs::current_path()), Canonical(site));
+    EXPECT_TRUE(fs::exists(site / "res.vek"));
+}
+
+TEST(Initialisation, SecondRunListsEachNameOnce) {
+    TempFolder folder;
+    WriteFile(folder.Path() / "p.cor", kCoordinates);
+    WriteFile(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+
+    ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+    ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+
+    EXPECT_EQ(ui.startPoints, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(state->PointCount(), 2);
+    // The list is emptied before each load, not after.
+    std::vector<RecordedCall::Kind> listCalls;
+    for (const RecordedCall& call : ui.calls) {
+        if (call.kind == RecordedCall::Kind::ClearStartPoints ||
+            call.kind == RecordedCall::Kind::AddStartPoint) {
+            listCalls.push_back(call.kind);
+        }
+    }
+    using K = RecordedCall::Kind;
+    EXPECT_EQ(listCalls, (std::vector<K>{K::ClearStartPoints, K::AddStartPoint, K::AddStartPoint,
+                                         K::ClearStartPoints, K::AddStartPoint, K::AddStartPoint}));
+}
+
+TEST(Initialisation, FailuresEndTheActionWithAReport) {
+    TempFolder folder;
+    WriteFile(folder.Path() / "p.cor", kCoordinates);
+    WriteFile(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+
+    {
+        // The listing cannot be created: reported, nothing loaded, but the
+        // work-site file is already written.
+        auto state = std::make_unique<SurveyState>();
+        state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
+        RecordingServices ui;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"}));
+        EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
+        EXPECT_EQ(state->PointCount(), 0);
+        EXPECT_TRUE(ui.startPoints.empty());
+        EXPECT_FALSE(ui.startPointEnabled);
+        EXPECT_TRUE(ui.PaneLines().empty());
+        EXPECT_TRUE(fs::exists(folder.Path() / "site.bvk"));
+    }
+    {
+        // No work site to write to: reported before the listing is touched.
+        auto state = std::make_unique<SurveyState>();
+        RecordingServices ui;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}));
+        EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
+        EXPECT_FALSE(fs::exists(folder.Path() / "res.vek"));
+        EXPECT_EQ(state->PointCount(), 0);
+    }
+    {
+        // Skipping the work-site file leaves it alone even when one is named.
+        auto state = std::make_unique<SurveyState>();
+        state->WorkSiteFileName = (folder.Path() / "other.bvk").string();
+        RecordingServices ui;
+        EXPECT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        EXPECT_FALSE(fs::exists(folder.Path() / "other.bvk"));
+    }
+}
+
+TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
+    TempFolder folder;
+    WriteFile(folder.Path() / "p.cor", kCoordinates);
+    WriteFile(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+
+    // Nothing loaded: nothing written, nothing to report.
+    auto empty = std::make_unique<SurveyState>();
+    RecordingServices quiet;
+    EXPECT_TRUE(Quitter(*empty, quiet));
+    EXPECT_TRUE(quiet.calls.empty());
+
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+    ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+    EXPECT_TRUE(Quitter(*state, ui));
+    EXPECT_EQ(Lines(folder.Path() / "res.new").size(), 2u);
+
+    // A ".new" file that cannot be created: reported, the window stays open.
+    state->ListingFileName = (folder.Path() / "no-such-folder" / "res.vek").string();
+    EXPECT_FALSE(Quitter(*state, ui));
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
+}
+
+}  // namespace
+}  // namespace calctopo
