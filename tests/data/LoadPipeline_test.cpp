@@ -45,21 +45,22 @@ struct Observations {
         BuildPointSightRanges(state);
     }
     const Sight& SightAt(int number) const { return state.SightTable[number]; }
-    std::vector<int> Incoming(int point) const {
-        const PointSightRange& r = state.RangeOf(point);
+    // The sight numbers of one run of a list; an absent run is empty.
+    std::vector<int> Run(const Table<std::int32_t, kMaxSightListEntries>& list, int first,
+                         int last) const {
         std::vector<int> sights;
-        for (int j = r.firstIncoming; r.firstIncoming != 0 && j <= r.lastIncoming; ++j) {
-            sights.push_back(state.IncomingSightList[j]);
+        for (int j = first; first != 0 && j <= last; ++j) {
+            sights.push_back(list[j]);
         }
         return sights;
     }
+    std::vector<int> Incoming(int point) const {
+        const PointSightRange& r = state.RangeOf(point);
+        return Run(state.IncomingSightList, r.firstIncoming, r.lastIncoming);
+    }
     std::vector<int> Outgoing(int point) const {
         const PointSightRange& r = state.RangeOf(point);
-        std::vector<int> sights;
-        for (int j = r.firstOutgoing; r.firstOutgoing != 0 && j <= r.lastOutgoing; ++j) {
-            sights.push_back(state.OutgoingSightList[j]);
-        }
-        return sights;
+        return Run(state.OutgoingSightList, r.firstOutgoing, r.lastOutgoing);
     }
 };
 
