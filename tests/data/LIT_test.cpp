@@ -1,0 +1,832 @@
+// The two input readers: line splitting, include names, the coordinates file
+// and the observations file.
+#include "data/LIT.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/Failures.h"
+#include "data/GLOBAL.h"
+#include "data/TextNumbers.h"
+#include "support/RecordingServices.h"
+
+namespace calctopo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordedCall;
+using testing::RecordingServices;
+
+// ---------------------------------------------------------------------------
+// Test support: a temporary folder, files in it, a change of directory.
+
+class TempFolder {
+  public:
+    TempFolder() {
+        static std::atomic<int> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        path_ =
+            fs::temp_directory_path() / ("calctopo_lit_" + std::to_string(::getpid()) + "_" +
+                                         std::to_string(stamp) + "_" + std::to_string(counter++));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    // Writes a file (UTF-8 text of the test converted to Windows-1252) and returns its name.
+    std::string Write(const std::string& relative, const std::string& utf8Content) const {
+        const fs::path file = path_ / relative;
+        fs::create_directories(file.parent_path());
+        std::ofstream out(file, std::ios::binary);
+        out << Utf8ToCp1252(utf8Content);
+        return file.string();
+    }
+    std::string Name(const std::string& relative) const { return (path_ / relative).string(); }
+
+  private:
+    fs::path path_;
+};
+
+// Makes a folder current and restores the previous one.
+class CurrentDirectory {
+  public:
+    explicit CurrentDirectory(const fs::path& folder) : previous_(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~CurrentDirectory() {
+        std::error_code ignored;
+        fs::current_path(previous_, ignored);
+    }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+  private:
+    fs::path previous_;
+};
+
+std::string ReadWhole(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> StdoutLines(const RecordingServices& ui) {
+    return ui.Texts(RecordedCall::Kind::StandardOutput);
+}
+
+std::vector<std::string> Problems(const RecordingServices& ui) {
+    return ui.PaneLines(MessageKind::Problem);
+}
+
+std::vector<std::string> Lines(std::initializer_list<const char*> texts) {
+    return std::vector<std::string>(texts.begin(), texts.end());
+}
+
+// ---------------------------------------------------------------------------
+// SplitLine
+
+TEST(SplitLine, CutsOnBlanksAndTabsOnly) {
+    std::vector<std::string> fields;
+    EXPECT_EQ(SplitLine("  a \t\tbb  c;d,e\t", fields), 3);
+    EXPECT_EQ(fields, Lines({"a", "bb", "c;d,e"}));
+    // Control characters other than the tab separate nothing inside the line.
+    EXPECT_EQ(SplitLine("a\001b c\rd", fields), 2);
+    EXPECT_EQ(fields, Lines({"a\001b", "c\rd"}));
+}
+
+TEST(SplitLine, TrimsControlCharactersAtBothEnds) {
+    std::vector<std::string> fields;
+    EXPECT_EQ(SplitLine("\x01\x1F x y\r\n\x0B", fields), 2);
+    EXPECT_EQ(fields, Lines({"x", "y"}));
+    // Bytes above 127 are not blanks.
+    EXPECT_EQ(SplitLine("\xA0x\xE9", fields), 1);
+    EXPECT_EQ(fields.front(), "\xA0x\xE9");
+}
+
+TEST(SplitLine, CommentsAndBlankLinesHaveNoField) {
+    std::vector<std::string> fields{"stale"};
+    EXPECT_EQ(SplitLine("", fields), 0);
+    EXPECT_TRUE(fields.empty());
+    EXPECT_EQ(SplitLine(" \t \r", fields), 0);
+    EXPECT_EQ(SplitLine("* 1 A B 1 2 3 4", fields), 0);
+    EXPECT_EQ(SplitLine(" \t*comment", fields), 0);
+    // A '*' further on is an ordinary character.
+    EXPECT_EQ(SplitLine("a *b", fields), 2);
+    EXPECT_EQ(fields, Lines({"a", "*b"}));
+}
+
+TEST(SplitLine, KeepsThirteenFieldsAndCountsThemAll) {
+    std::vector<std::string> fields;
+    EXPECT_EQ(SplitLine("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", fields), 15);
+    ASSERT_EQ(fields.size(), 13u);
+    EXPECT_EQ(fields.back(), "13");
+    EXPECT_EQ(SplitLine("1 2 3 4 5 6 7 8 9 10 11 12 13", fields), 13);
+    EXPECT_EQ(fields.size(), 13u);
+}
+
+// ---------------------------------------------------------------------------
+// ResolveIncludeName (native separator: '/')
+
+TEST(ResolveIncludeName, TakesTheMissingPartsFromTheCurrentFile) {
+    EXPECT_EQ(ResolveIncludeName("@sub", "/w/chantier/base.cor"), "/w/chantier/SUB.cor");
+    EXPECT_EQ(ResolveIncludeName("@sub.txt", "/w/chantier/base.cor"), "/w/chantier/SUB.TXT");
+    EXPECT_EQ(ResolveIncludeName("@.dat", "/w/chantier/base.cor"), "/w/chantier/base.DAT");
+    EXPECT_EQ(ResolveIncludeName("@", "/w/chantier/base.cor"), "/w/chantier/base.cor");
+    EXPECT_EQ(ResolveIncludeName("@noext", "/w/chantier/base"), "/w/chantier/NOEXT");
+}
+
+TEST(ResolveIncludeName, UpperCasesOnlyTheIncludeFieldsAsciiLetters) {
+    EXPECT_EQ(ResolveIncludeName("@aZ\xE9_1", "/Work/Mixed/base.Cor"), "/Work/Mixed/AZ\xE9_1.Cor");
+}
+
+TEST(ResolveIncludeName, BothSlashesSeparateFoldersAndRelativeFoldersStayRelative) {
+    EXPECT_EQ(ResolveIncludeName("@sub/ex2.obs", "/w/base.obs"), "SUB/EX2.OBS");
+    EXPECT_EQ(ResolveIncludeName("@sub\\ex2", "/w/base.obs"), "SUB/EX2.obs");
+    EXPECT_EQ(ResolveIncludeName("@..\\autre\\x", "/w/c/base.cor"), "../AUTRE/X.cor");
+    EXPECT_EQ(ResolveIncludeName("@a/b\\c/", "/w/base.obs"), "A/B/C/base.obs");
+}
+
+TEST(ResolveIncludeName, AbsoluteFoldersAndDriveLetters) {
+    EXPECT_EQ(ResolveIncludeName("@/abs/x.obs", "/w/base.cor"), "/ABS/X.OBS");
+    EXPECT_EQ(ResolveIncludeName("@/x", "/w/base.cor"), "/X.cor");
+    EXPECT_EQ(ResolveIncludeName("@x", "/base.cor"), "/X.cor");
+    // ':' separates as in the Part; the result uses the native separator.
+    EXPECT_EQ(ResolveIncludeName("@sub", "C:\\chantier\\base.cor"), "C:/chantier/SUB.cor");
+    EXPECT_EQ(ResolveIncludeName("@d:x", "C:\\chantier\\base.cor"), "D:/X.cor");
+}
+
+// ---------------------------------------------------------------------------
+// Coordinates file
+
+struct CoordinatesRun {
+    SurveyState state;
+    RecordingServices ui;
+    void Load(const std::string& fileName) {
+        state.CoordinatesFileName = fileName;
+        LoadKnownPoints(state, ui);
+    }
+};
+
+TEST(CoordinatesFile, CommentsBlankLinesAndOnePoint) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor",
+                          "* points connus\n\n   \n"
+                          "  * encore\n"
+                          "P  A1  100.5 -200.25 .5 1e2 -3E-1\n"));
+    ASSERT_EQ(run.state.PointCount(), 1);
+    const SurveyPoint& a = run.state.PointTable[1];
+    EXPECT_EQ(a.name, "A1");
+    EXPECT_EQ(a.x, 100.5);
+    EXPECT_EQ(a.y, -200.25);
+    EXPECT_EQ(a.z, 0.5);
+    EXPECT_EQ(a.sixthFieldValue, 100.0);
+    EXPECT_EQ(a.seventhFieldValue, -0.3);
+    EXPECT_EQ(a.status, StatusGiven);
+    EXPECT_TRUE(a.planimetricKnown);
+    EXPECT_TRUE(a.heightKnown);
+    EXPECT_TRUE(StdoutLines(run.ui).empty());
+    EXPECT_EQ(run.ui.Texts(RecordedCall::Kind::Plain), Lines({"Nombre de points connus :      1"}));
+    EXPECT_TRUE(Problems(run.ui).empty());
+    EXPECT_EQ(run.ui.startPoints, Lines({"A1"}));
+}
+
+TEST(CoordinatesFile, EmptyFileCountsOneLine) {
+    TempFolder folder;
+    CoordinatesRun run;
+    const std::string main = folder.Write("main.cor", "@vide\nx\n");
+    folder.Write("VIDE.cor", "");
+    run.Load(main);
+    // Line 1 the include, line 2 the empty file's one line, line 3 "x".
+    EXPECT_EQ(StdoutLines(run.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      3 ligne incomplète"}));
+    EXPECT_EQ(run.ui.Texts(RecordedCall::Kind::Plain), Lines({"Nombre de points connus :      0"}));
+}
+
+TEST(CoordinatesFile, WrongFieldCountsAreIncompleteLines) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor",
+                          "1 A 1 2 3 4 5 6\n"                       // 8 fields
+                          "1 B 1 2 3 4\n"                           // 6 fields
+                          "1 C 1 2 3 4 5 6 7 8 9 10 11 12 13 14\n"  // 16 fields
+                          "1 D 1 2 3 4 5 6 7 8 9 10 11 12\n"        // 14 fields
+                          "@inc extra\n"                            // include + 1 field
+                          "1 F 1 2 3 4 5 6 7 8 9 10 11 12 13\n"     // 15 fields
+                          "1 E 1 2 3 4 5\n"));
+    EXPECT_EQ(run.state.PointCount(), 1);
+    EXPECT_EQ(run.state.PointTable[1].name, "E");
+    const std::string prefix = "erreur de lecture du fichier des points ligne : ";
+    std::vector<std::string> expected;
+    for (int line = 1; line <= 6; ++line) {
+        expected.push_back(prefix + Format("%6d", line) + " ligne incomplète");
+    }
+    EXPECT_EQ(StdoutLines(run.ui), expected);
+}
+
+TEST(CoordinatesFile, TabsSeparateLikeBlanksAndFieldOneIsIgnored) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor",
+                          "\tn'importe quoi\n"
+                          "xyz\tT1\t10\t20\t30\t0\t0\r\n"
+                          "*\n"
+                          "    F1 T2 11\t 21 \t 31 1 2"));
+    ASSERT_EQ(run.state.PointCount(), 2);
+    EXPECT_EQ(run.state.PointTable[1].name, "T1");
+    EXPECT_EQ(run.state.PointTable[1].z, 30.0);
+    EXPECT_EQ(run.state.PointTable[2].name, "T2");
+    EXPECT_EQ(run.state.PointTable[2].x, 11.0);
+    EXPECT_EQ(run.state.PointTable[2].y, 21.0);
+    EXPECT_EQ(StdoutLines(run.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      1 ligne incomplète"}));
+}
+
+TEST(CoordinatesFile, LongNamesAreCutToEightBytesAndReported) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor",
+                          "* x\n"
+                          "1 ABCDEFGHI 1 2 3 4 5\n"
+                          "1 ABCDEFGH 1 2 3 4 5\n"
+                          "1 \xC3\xA9tiquette9 1 2 3 4 5\n"));
+    ASSERT_EQ(run.state.PointCount(), 3);
+    EXPECT_EQ(run.state.PointTable[1].name, "ABCDEFGH");
+    EXPECT_EQ(run.state.PointTable[2].name, "ABCDEFGH");
+    EXPECT_EQ(run.state.PointTable[3].name, "\xE9tiquett");  // Windows-1252 bytes
+    EXPECT_EQ(run.ui.startPoints,
+              (std::vector<std::string>{"ABCDEFGH", "ABCDEFGH", "\xE9tiquett"}));
+    EXPECT_EQ(StdoutLines(run.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      2 champ : ABCDEFGHI",
+                     "erreur de lecture du fichier des points ligne :      4 champ : étiquette9"}));
+    // The point keeps its numbers.
+    EXPECT_EQ(run.state.PointTable[1].seventhFieldValue, 5.0);
+}
+
+TEST(CoordinatesFile, BadNumbersAreReportedFieldByFieldAndStoreZero) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor",
+                          "1 P 12,5 nan 7 inf 0x10\n"
+                          "1 Q 1e400 2 1e 4 -.5\n"));
+    ASSERT_EQ(run.state.PointCount(), 2);
+    const SurveyPoint& p = run.state.PointTable[1];
+    EXPECT_EQ(p.x, 0.0);
+    EXPECT_EQ(p.y, 0.0);
+    EXPECT_EQ(p.z, 7.0);
+    EXPECT_EQ(p.sixthFieldValue, 0.0);
+    EXPECT_EQ(p.seventhFieldValue, 0.0);
+    EXPECT_EQ(p.status, StatusGiven);
+    EXPECT_TRUE(p.planimetricKnown && p.heightKnown);
+    const SurveyPoint& q = run.state.PointTable[2];
+    EXPECT_EQ(q.y, 2.0);
+    EXPECT_EQ(q.seventhFieldValue, -0.5);
+    EXPECT_EQ(StdoutLines(run.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      1 champ : 12,5",
+                     "erreur de lecture du fichier des points ligne :      1 champ : nan",
+                     "erreur de lecture du fichier des points ligne :      1 champ : inf",
+                     "erreur de lecture du fichier des points ligne :      1 champ : 0x10",
+                     "erreur de lecture du fichier des points ligne :      2 champ : 1e400",
+                     "erreur de lecture du fichier des points ligne :      2 champ : 1e"}));
+}
+
+TEST(CoordinatesFile, SameNameTwiceGivesTwoPointsAndLookupFindsTheFirst) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("base.cor", "1 A 1 0 0 0 0\n1 B 2 0 0 0 0\n1 A 3 0 0 0 0\n"));
+    ASSERT_EQ(run.state.PointCount(), 3);
+    EXPECT_EQ(run.state.PointTable[3].name, "A");
+    EXPECT_EQ(run.state.PointTable[3].x, 3.0);
+    EXPECT_EQ(FindOrAddPoint(run.state, "A"), 1);
+    EXPECT_EQ(run.ui.startPoints, Lines({"A", "B", "A"}));
+}
+
+TEST(CoordinatesFile, ALoadReplacesThePointTable) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("a.cor", "1 A 1 0 0 0 0\n1 B 2 0 0 0 0\n"));
+    run.Load(folder.Write("b.cor", "1 C 1 0 0 0 0\n"));
+    ASSERT_EQ(run.state.PointCount(), 1);
+    EXPECT_EQ(run.state.PointTable[1].name, "C");
+    EXPECT_EQ(FindPoint(run.state, "A"), 0);
+}
+
+TEST(CoordinatesFile, MissingFileAbandonsThePointsSilently) {
+    TempFolder folder;
+    CoordinatesRun run;
+    run.Load(folder.Write("a.cor", "1 A 1 0 0 0 0\n"));
+    run.ui.calls.clear();
+    run.Load(folder.Name("absent.cor"));
+    EXPECT_EQ(run.state.PointCount(), 0);
+    EXPECT_EQ(FindPoint(run.state, "A"), 0);
+    EXPECT_TRUE(run.ui.calls.empty());
+    // A folder is not a coordinates file either.
+    run.Load(folder.Path().string());
+    EXPECT_TRUE(run.ui.calls.empty());
+}
+
+TEST(CoordinatesFile, IncludesAcrossFoldersAndLetterCase) {
+    TempFolder folder;
+    // The include "@pts" takes the folder of the current file; "@sub/more" a
+    // folder relative to the current directory, the coordinates file's folder.
+    const std::string main = folder.Write("chantier/main.cor",
+                                          "1 M1 1 0 0 0 0\n"
+                                          "@pts\n"
+                                          "@sub/more\n"
+                                          "@Sub\\Deeper\\last.txt\n"
+                                          "1 M2 2 0 0 0 0\n");
+    folder.Write("chantier/Pts.cor", "1 P1 3 0 0 0 0\n");
+    folder.Write("chantier/sub/more.cor", "1 S1 4 0 0 0 0\n");
+    folder.Write("chantier/sub/deeper/LAST.txt", "1 L1 5 0 0 0 0\n");
+    CurrentDirectory cd(folder.Path() / "chantier");
+    CoordinatesRun run;
+    run.Load(main);
+    EXPECT_TRUE(StdoutLines(run.ui).empty()) << StdoutLines(run.ui).front();
+    ASSERT_EQ(run.state.PointCount(), 5);
+    EXPECT_EQ(run.ui.startPoints, Lines({"M1", "P1", "S1", "L1", "M2"}));
+}
+
+TEST(CoordinatesFile, UpperCaseNameIsTriedFirst) {
+    TempFolder folder;
+    const std::string main = folder.Write("main.cor", "@pts\n");
+    folder.Write("PTS.cor", "1 UPPER 0 0 0 0 0\n");
+    folder.Write("pts.cor", "1 LOWER 0 0 0 0 0\n");
+    CoordinatesRun run;
+    run.Load(main);
+    EXPECT_EQ(run.ui.startPoints, Lines({"UPPER"}));
+}
+
+TEST(CoordinatesFile, LineCounterRunsOnThroughIncludes) {
+    TempFolder folder;
+    const std::string main = folder.Write("main.cor",
+                                          "* 1\n"
+                                          "@inc\n"
+                                          "1 A 1 2 3 4\n");  // line 2 + 3 + 1 = 6
+    folder.Write("INC.cor", "* 3\n1 B 1 2 3 4 5\n1 C 1 x 3 4 5\n");
+    CoordinatesRun run;
+    run.Load(main);
+    EXPECT_EQ(StdoutLines(run.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      5 champ : x",
+                     "erreur de lecture du fichier des points ligne :      6 ligne incomplète"}));
+}
+
+TEST(CoordinatesFile, UnopenableIncludeGoesToStandardOutputAndListing) {
+    TempFolder folder;
+    const std::string main = folder.Write("main.cor", "@absent\n1 A 1 2 3 4 5\n1 B 1\n");
+    CoordinatesRun run;
+    run.state.ListingFile.Create(folder.Name("out.vek"));
+    run.Load(main);
+    const std::string line =
+        "L'ouverture du fichier  " + folder.Name("ABSENT.cor") + " est impossible ";
+    EXPECT_EQ(
+        StdoutLines(run.ui),
+        (std::vector<std::string>{
+            line, "erreur de lecture du fichier des points ligne :      3 ligne incomplète"}));
+    EXPECT_EQ(run.state.PointCount(), 1);
+    run.state.ListingFile.Close();
+    // Only the unopenable include goes to the listing.
+    EXPECT_EQ(ReadWhole(folder.Name("out.vek")), line + "\r\n");
+}
+
+TEST(CoordinatesFile, SelfIncludeIsSkippedWithAMessage) {
+    TempFolder folder;
+    const std::string main = folder.Write("main.cor", "1 A 1 0 0 0 0\n@\n@MAIN\n1 B 2 0 0 0 0\n");
+    CoordinatesRun run;
+    run.state.ListingFile.Create(folder.Name("out.vek"));
+    run.Load(main);
+    EXPECT_EQ(run.ui.startPoints, Lines({"A", "B"}));
+    const std::string line = "Inclusion circulaire du fichier " + main + " ignorée";
+    EXPECT_EQ(StdoutLines(run.ui), (std::vector<std::string>{line, line}));
+    run.state.ListingFile.Close();
+    EXPECT_EQ(Cp1252ToUtf8(ReadWhole(folder.Name("out.vek"))), line + "\r\n" + line + "\r\n");
+}
+
+TEST(CoordinatesFile, IncludeCycleThroughAnotherFileIsSkipped) {
+    TempFolder folder;
+    const std::string a = folder.Write("A.cor", "1 A 1 0 0 0 0\n@b\n1 A2 1 0 0 0 0\n");
+    folder.Write("B.cor", "1 B 1 0 0 0 0\n@a\n1 B2 1 0 0 0 0\n");
+    CoordinatesRun run;
+    run.Load(a);
+    EXPECT_EQ(run.ui.startPoints, Lines({"A", "B", "B2", "A2"}));
+    EXPECT_EQ(StdoutLines(run.ui),
+              (std::vector<std::string>{"Inclusion circulaire du fichier " + a + " ignorée"}));
+    // Reading a file twice, not inside itself, is no cycle.
+    CoordinatesRun twice;
+    const std::string c = folder.Write("C.cor", "@d\n@d\n");
+    folder.Write("D.cor", "1 D 0 0 0 0 0\n");
+    twice.Load(c);
+    EXPECT_EQ(twice.ui.startPoints, Lines({"D", "D"}));
+    EXPECT_TRUE(StdoutLines(twice.ui).empty());
+}
+
+TEST(CoordinatesFile, PointLimitStopsAtTheTenThousandAndFirst) {
+    TempFolder folder;
+    std::ostringstream content;
+    for (int i = 1; i <= kMaxPoints + 1; ++i) {
+        content << "1 P" << i << " " << i << " 0 0 0 0\n";
+    }
+    content << "1 Z 0 0 0 0 0\n";
+    CoordinatesRun run;
+    run.state.CoordinatesFileName = folder.Write("big.cor", content.str());
+    try {
+        LoadKnownPoints(run.state, run.ui);
+        FAIL() << "no table limit";
+    } catch (const TableLimitReached& limit) {
+        EXPECT_EQ(std::string(limit.what()), "Nombre maximum de points atteint : P10001");
+    }
+    EXPECT_EQ(run.state.PointCount(), kMaxPoints);
+    EXPECT_EQ(run.state.PointTable[kMaxPoints].name, "P10000");
+    EXPECT_EQ(StdoutLines(run.ui), Lines({"Nombre maximum de points atteint : P10001"}));
+    EXPECT_TRUE(run.ui.Texts(RecordedCall::Kind::Plain).empty());
+    EXPECT_EQ(run.ui.startPoints.size(), static_cast<std::size_t>(kMaxPoints));
+}
+
+// ---------------------------------------------------------------------------
+// Observations file
+
+struct ObservationsRun {
+    SurveyState state;
+    RecordingServices ui;
+    void Load(const std::string& fileName) {
+        state.ObservationsFileName = fileName;
+        LoadObservations(state, ui);
+    }
+};
+
+TEST(ObservationsFile, SevenAndEightFieldLayoutsGiveTheSameRecord) {
+    TempFolder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("m.obs",
+                          "1 S T 123.5 0 1.5 1.7\n"
+                          "1 S T 123.5 0 garbage 1.5 1.7\n"
+                          "6 S T 99.5 0 1.5 1.7\n"
+                          "6\tS\tT\t99.5\t0\t-\t1.5\t1.7\t9\tx\ty\tz\tw\tmore\tstill\n"));
+    EXPECT_TRUE(Problems(run.ui).empty());
+    ASSERT_EQ(run.state.DistanceTable.Count(), 2);
+    ASSERT_EQ(run.state.ZenithTable.Count(), 2);
+    for (int i = 1; i <= 2; ++i) {
+        const DistanceObservation& d = run.state.DistanceTable[i];
+        EXPECT_EQ(d.station, 1);
+        EXPECT_EQ(d.target, 2);
+        EXPECT_EQ(d.value, 123.5);
+        EXPECT_EQ(d.instrumentHeight, 1.5);
+        EXPECT_EQ(d.targetHeight, 1.7);
+        EXPECT_FALSE(d.isHorizontal);
+        const ZenithObservation& z = run.state.ZenithTable[i];
+        EXPECT_EQ(z.value, 99.5);
+        EXPECT_EQ(z.instrumentHeight, 1.5);
+        EXPECT_EQ(z.targetHeight, 1.7);
+    }
+    EXPECT_EQ(run.state.PointCount(), 2);
+}
+
+TEST(ObservationsFile, EveryCodeBuildsItsRecords) {
+    TempFolder folder;
+    ObservationsRun run;
+    // Known points first, as the load pipeline reads them.
+    SurveyPoint known;
+    known.name = "K";
+    known.status = StatusGiven;
+    AppendPoint(run.state, known);
+    run.Load(folder.Write("m.obs",
+                          "1 K A 10 0 1 2\n"
+                          "2 K A 11 0 1 2\n"
+                          "3 K A 12 0 1 2\n"
+                          "4 K A 1.25 0 7 8\n"
+                          "7 K A 50 0 7 8\n"
+                          "5 K B 60 0 7 8\n"
+                          "6 K B 98 0 1.1 1.2\n"
+                          "8 K B 250 0 7 8\n"
+                          "9 K C 77 0 7 8\n"
+                          "0 D E 1 1 1 1\n"
+                          "12 F G 1 1 1 1\n"
+                          "-3 H I 1 1 1 1\n"));
+    EXPECT_TRUE(Problems(run.ui).empty());
+    const SurveyState& s = run.state;
+    ASSERT_EQ(s.PointCount(), 10);
+    EXPECT_EQ(s.PointTable[1].status, StatusGiven);
+    const char* names[] = {"K", "A", "B", "C", "D", "E", "F", "G", "H", "I"};
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_EQ(s.PointTable[i].name, names[i - 1]);
+    }
+    for (int i = 2; i <= 10; ++i) {
+        const SurveyPoint& p = s.PointTable[i];
+        EXPECT_EQ(p.status, StatusUnknown);
+        EXPECT_FALSE(p.planimetricKnown || p.heightKnown);
+        EXPECT_EQ(p.x, 0.0);
+        EXPECT_EQ(p.sixthFieldValue, 0.0);
+    }
+
+    ASSERT_EQ(s.DistanceTable.Count(), 4);
+    EXPECT_FALSE(s.DistanceTable[1].isHorizontal);
+    EXPECT_TRUE(s.DistanceTable[2].isHorizontal);
+    EXPECT_FALSE(s.DistanceTable[3].isHorizontal);
+    EXPECT_EQ(s.DistanceTable[3].value, 12.0);
+    EXPECT_EQ(s.DistanceTable[3].targetHeight, 2.0);
+    const DistanceObservation& nine = s.DistanceTable[4];
+    EXPECT_EQ(nine.station, 1);
+    EXPECT_EQ(nine.target, 4);
+    EXPECT_EQ(nine.value, 0.0);
+    EXPECT_EQ(nine.instrumentHeight, 0.0);
+    EXPECT_EQ(nine.targetHeight, 0.0);
+    EXPECT_TRUE(nine.isHorizontal);
+
+    ASSERT_EQ(s.HeightDifferenceTable.Count(), 1);
+    EXPECT_EQ(s.HeightDifferenceTable[1].value, 1.25);
+    EXPECT_EQ(s.HeightDifferenceTable[1].target, 2);
+
+    ASSERT_EQ(s.RoundTable.Count(), 1);
+    EXPECT_EQ(s.RoundTable[1].orientation, -1.0);
+    EXPECT_FALSE(s.RoundTable[1].orientationKnown);
+    ASSERT_EQ(s.DirectionTable.Count(), 2);
+    EXPECT_EQ(s.DirectionTable[1].value, 50.0);
+    EXPECT_EQ(s.DirectionTable[1].roundNumber, 1);
+    EXPECT_EQ(s.DirectionTable[2].target, 3);
+    EXPECT_EQ(s.DirectionTable[2].value, 60.0);
+    EXPECT_EQ(s.DirectionTable[2].roundNumber, 1);
+
+    ASSERT_EQ(s.ZenithTable.Count(), 1);
+    EXPECT_EQ(s.ZenithTable[1].instrumentHeight, 1.1);
+    EXPECT_EQ(s.ZenithTable[1].targetHeight, 1.2);
+
+    ASSERT_EQ(s.BearingTable.Count(), 2);
+    EXPECT_EQ(s.BearingTable[1].value, 250.0);
+    EXPECT_EQ(s.BearingTable[2].value, 0.0);
+    EXPECT_EQ(s.BearingTable[2].target, 4);
+}
+
+TEST(ObservationsFile, RoundsAndDirectionsWithoutReference) {
+    TempFolder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("m.obs",
+                          "5 S A 10 0 0 0\n"         // 1: before any round
+                          "7 S A 0 0 0 0\n"          // 2: round 1
+                          "5 S B 20 0 0 0\n"         // 3
+                          "5 T B 30 0 0 0\n"         // 4: other station
+                          "7 T A 0 0 0 0\n"          // 5: round 2
+                          "7 T B 5 0 0 0\n"          // 6: round 3 at the same station
+                          "5 S\xC3\xA9 A 1 0 0 0\n"  // 7
+                          "5 t A 1 0 0 0\n"));       // 8: letter case differs
+    const SurveyState& s = run.state;
+    ASSERT_EQ(s.RoundTable.Count(), 3);
+    ASSERT_EQ(s.DirectionTable.Count(), 8);
+    const int rounds[] = {0, 1, 1, 1, 2, 3, 3, 3};
+    for (int i = 1; i <= 8; ++i) {
+        EXPECT_EQ(s.DirectionTable[i].roundNumber, rounds[i - 1]) << i;
+    }
+    EXPECT_EQ(Problems(run.ui),
+              Lines({"Azimut sans référence ligne : 1", "Azimut sans référence ligne : 4",
+                     "Azimut sans référence ligne : 7", "Azimut sans référence ligne : 8"}));
+}
+
+TEST(ObservationsFile, TheCurrentRoundLastsAcrossIncludes) {
+    TempFolder folder;
+    const std::string main = folder.Write("m.obs", "7 S A 0 0 0 0\n@inc\n5 S C 2 0 0 0\n");
+    folder.Write("INC.obs", "5 S B 1 0 0 0\n7 T A 0 0 0 0\n");
+    ObservationsRun run;
+    run.Load(main);
+    ASSERT_EQ(run.state.DirectionTable.Count(), 4);
+    EXPECT_EQ(run.state.DirectionTable[2].roundNumber, 1);
+    EXPECT_EQ(run.state.DirectionTable[4].roundNumber, 2);
+    EXPECT_EQ(Problems(run.ui), Lines({"Azimut sans référence ligne : 5"}));
+}
+
+TEST(ObservationsFile, BadFieldsAreReportedAndTheLineIsBuilt) {
+    TempFolder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("sub/terrain.obs",
+                          "1.0 S T 10 0 0 0\n"               // code not an integer: 0
+                          "2 S T 1,5 x 1.5. 2\n"             // value, field 5, instrument height
+                          "6 S T 100 0 - nan 1.3 +\n"        // 9 fields: 6 and 9 not read
+                          "4 STATION12 TARGET123 5 0 z y\n"  // long names, heights of code 4
+                          "x S T 1 1 1 1\n"));
+    const SurveyState& s = run.state;
+    EXPECT_EQ(Problems(run.ui),
+              Lines({"Erreur de lecture du fichier terrain.obs ligne 1 champ 1.0 : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 2 champ 1,5 : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 2 champ x : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 2 champ 1.5. : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 3 champ nan : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 4 champ STATION12 : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 4 champ TARGET123 : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 4 champ z : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 4 champ y : ",
+                     "Erreur de lecture du fichier terrain.obs ligne 5 champ x : "}));
+    ASSERT_EQ(s.DistanceTable.Count(), 1);
+    EXPECT_EQ(s.DistanceTable[1].value, 0.0);
+    EXPECT_EQ(s.DistanceTable[1].instrumentHeight, 0.0);
+    EXPECT_EQ(s.DistanceTable[1].targetHeight, 2.0);
+    EXPECT_TRUE(s.DistanceTable[1].isHorizontal);
+    ASSERT_EQ(s.ZenithTable.Count(), 1);
+    EXPECT_EQ(s.ZenithTable[1].value, 100.0);
+    EXPECT_EQ(s.ZenithTable[1].instrumentHeight, 0.0);
+    EXPECT_EQ(s.ZenithTable[1].targetHeight, 1.3);
+    ASSERT_EQ(s.HeightDifferenceTable.Count(), 1);
+    EXPECT_EQ(s.PointTable[s.HeightDifferenceTable[1].station].name, "STATION1");
+    EXPECT_EQ(s.PointTable[s.HeightDifferenceTable[1].target].name, "TARGET12");
+    EXPECT_EQ(s.HeightDifferenceTable[1].value, 5.0);
+    // Lines with a bad code still register their names.
+    EXPECT_EQ(s.PointCount(), 4);
+    EXPECT_EQ(s.BearingTable.Count(), 0);
+}
+
+TEST(ObservationsFile, IncompleteLinesRecordNothing) {
+    TempFolder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("m.obs",
+                          "8 S T 100 0 0\n"
+                          "\n"
+                          "* 8 S T 100 0 0 0\n"
+                          "@inc 1\n"
+                          "1\n"));
+    EXPECT_EQ(run.state.PointCount(), 0);
+    EXPECT_EQ(run.state.BearingTable.Count(), 0);
+    EXPECT_EQ(
+        StdoutLines(run.ui),
+        Lines({"erreur de lecture du fichier d'observations ligne :      1 ligne incomplète",
+               "erreur de lecture du fichier d'observations ligne :      4 ligne incomplète",
+               "erreur de lecture du fichier d'observations ligne :      5 ligne incomplète"}));
+    EXPECT_TRUE(run.ui.PaneLines().empty());
+}
+
+TEST(ObservationsFile, IncludedLinesNameTheGivenFileAndCountOn) {
+    TempFolder folder;
+    const std::string main = folder.Write("chantier/Terrain.obs",
+                                          "* 1\n"
+                                          "@mesures/jour1\n"
+                                          "1 A B x 0 0 0\n"
+                                          "1 A\n");
+    folder.Write("chantier/Mesures/Jour1.obs", "1 A B 1 0 0 0\n1 A B y 0 0 0\n");
+    CurrentDirectory cd(folder.Path() / "chantier");
+    ObservationsRun run;
+    run.Load(main);
+    EXPECT_EQ(Problems(run.ui),
+              Lines({"Erreur de lecture du fichier Terrain.obs ligne 4 champ y : ",
+                     "Erreur de lecture du fichier Terrain.obs ligne 5 champ x : "}));
+    EXPECT_EQ(
+        StdoutLines(run.ui),
+        Lines({"erreur de lecture du fichier d'observations ligne :      6 ligne incomplète"}));
+    EXPECT_EQ(run.state.DistanceTable.Count(), 3);
+}
+
+TEST(ObservationsFile, RelativeNameIsMadeAbsoluteAgainstTheCurrentDirectory) {
+    TempFolder folder;
+    folder.Write("d/rel.obs", "@other\n");
+    CurrentDirectory cd(folder.Path());
+    ObservationsRun run;
+    run.Load("d/rel.obs");
+    EXPECT_EQ(Problems(run.ui), (std::vector<std::string>{"L'ouverture du fichier " +
+                                                          fs::canonical(folder.Path()).string() +
+                                                          "/d/OTHER.obs est impossible "}));
+}
+
+TEST(ObservationsFile, UnopenableFilesAreReportedInThePane) {
+    TempFolder folder;
+    const std::string main = folder.Write("m.obs", "@absent\n@sub/\n1 A B 1 0 0 0\n");
+    folder.Write("sub/keep", "");
+    ObservationsRun run;
+    {
+        CurrentDirectory cd(folder.Path());
+        run.Load(main);
+    }
+    // "@sub/" names SUB/m.obs, relative to the current directory: missing.
+    const std::string current = fs::canonical(folder.Path()).string();
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{
+                  "L'ouverture du fichier " + folder.Name("ABSENT.obs") + " est impossible ",
+                  "L'ouverture du fichier " + current + "/SUB/m.obs est impossible "}));
+    EXPECT_EQ(run.state.DistanceTable.Count(), 1);
+    ObservationsRun missing;
+    missing.Load(folder.Name("nothing.obs"));
+    EXPECT_EQ(Problems(missing.ui),
+              (std::vector<std::string>{"L'ouverture du fichier " + folder.Name("nothing.obs") +
+                                        " est impossible "}));
+}
+
+TEST(ObservationsFile, IncludeCyclesAreSkipped) {
+    TempFolder folder;
+    const std::string a = folder.Write("a.obs", "1 A X 1 0 0 0\n@\n@b\n1 A Z 3 0 0 0\n");
+    folder.Write("B.obs", "1 B Y 2 0 0 0\n@a\n@B\n");
+    ObservationsRun run;
+    run.Load(a);
+    // "@a" from B resolves to A.obs; on a case-sensitive system it is matched to a.obs.
+    ASSERT_EQ(run.state.DistanceTable.Count(), 3);
+    EXPECT_EQ(run.state.DistanceTable[3].value, 3.0);
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{
+                  "Inclusion circulaire du fichier " + a + " ignorée",
+                  "Inclusion circulaire du fichier " + a + " ignorée",
+                  "Inclusion circulaire du fichier " + folder.Name("B.obs") + " ignorée"}));
+}
+
+TEST(ObservationsFile, ALoadEmptiesTheTablesButKeepsThePoints) {
+    TempFolder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("a.obs",
+                          "7 S A 0 0 0 0\n1 S A 1 0 0 0\n9 S B 0 0 0 0\n4 S B 1 0 0 0\n"
+                          "6 S B 1 0 0 0\n"));
+    run.Load(folder.Write("b.obs", "1 C D 1 0 0 0\n"));
+    const SurveyState& s = run.state;
+    EXPECT_EQ(s.PointCount(), 5);
+    EXPECT_EQ(s.DistanceTable.Count(), 1);
+    EXPECT_EQ(s.DistanceTable[1].station, 4);
+    EXPECT_EQ(s.RoundTable.Count(), 0);
+    EXPECT_EQ(s.DirectionTable.Count(), 0);
+    EXPECT_EQ(s.ZenithTable.Count(), 0);
+    EXPECT_EQ(s.BearingTable.Count(), 0);
+    EXPECT_EQ(s.HeightDifferenceTable.Count(), 0);
+}
+
+TEST(ObservationsFile, ObservationTableLimit) {
+    TempFolder folder;
+    std::ostringstream content;
+    content << "* start\n";
+    for (int i = 0; i < kMaxObservations; ++i) {
+        content << "6 A B 1 0 0 0\n";
+    }
+    content << "6 A C 1 0 0 0\n6 A D 1 0 0 0\n";
+    ObservationsRun run;
+    run.state.ObservationsFileName = folder.Write("big.obs", content.str());
+    try {
+        LoadObservations(run.state, run.ui);
+        FAIL() << "no table limit";
+    } catch (const TableLimitReached& limit) {
+        EXPECT_EQ(Cp1252ToUtf8(limit.what()),
+                  "Nombre maximum d'observations atteint ligne : 50002");
+    }
+    EXPECT_EQ(run.state.ZenithTable.Count(), kMaxObservations);
+    EXPECT_EQ(run.state.ZenithTable[kMaxObservations].target, 2);
+    // The names of the line were registered before its record.
+    EXPECT_EQ(run.state.PointCount(), 3);
+}
+
+TEST(ObservationsFile, CodeNineStopsAtTheFullBearingTable) {
+    TempFolder folder;
+    std::ostringstream content;
+    for (int i = 0; i < kMaxObservations; ++i) {
+        content << "8 A B 1 0 0 0\n";
+    }
+    content << "9 A C 1 0 0 0\n";
+    ObservationsRun run;
+    run.state.ObservationsFileName = folder.Write("big.obs", content.str());
+    EXPECT_THROW(LoadObservations(run.state, run.ui), TableLimitReached);
+    EXPECT_EQ(run.state.BearingTable.Count(), kMaxObservations);
+    EXPECT_EQ(run.state.DistanceTable.Count(), 1);
+}
+
+TEST(ObservationsFile, RoundTableLimit) {
+    TempFolder folder;
+    std::ostringstream content;
+    for (int i = 0; i < kMaxRounds; ++i) {
+        content << "7 S A 0 0 0 0\n5 S B 1 0 0 0\n";
+    }
+    content << "7 S C 0 0 0 0\n";
+    ObservationsRun run;
+    run.state.ObservationsFileName = folder.Write("rounds.obs", content.str());
+    try {
+        LoadObservations(run.state, run.ui);
+        FAIL() << "no table limit";
+    } catch (const TableLimitReached& limit) {
+        EXPECT_EQ(Cp1252ToUtf8(limit.what()), "Nombre maximum d'observations atteint ligne : 2001");
+    }
+    EXPECT_EQ(run.state.RoundTable.Count(), kMaxRounds);
+    EXPECT_EQ(run.state.DirectionTable.Count(), 2 * kMaxRounds);
+    EXPECT_EQ(run.state.DirectionTable[2 * kMaxRounds].roundNumber, kMaxRounds);
+    EXPECT_EQ(FindPoint(run.state, "C"), 0);  // the round fails before the names
+}
+
+TEST(ObservationsFile, PointLimitThroughObservations) {
+    TempFolder folder;
+    std::ostringstream content;
+    for (int i = 1; i <= kMaxPoints / 2; ++i) {
+        content << "0 A" << i << " B" << i << " 0 0 0 0\n";
+    }
+    content << "1 A1 NEW 0 0 0 0\n";
+    ObservationsRun run;
+    run.state.ObservationsFileName = folder.Write("points.obs", content.str());
+    try {
+        LoadObservations(run.state, run.ui);
+        FAIL() << "no table limit";
+    } catch (const TableLimitReached& limit) {
+        EXPECT_EQ(std::string(limit.what()), "Nombre maximum de points atteint : 10001");
+    }
+    EXPECT_EQ(run.state.PointCount(), kMaxPoints);
+    EXPECT_EQ(run.state.DistanceTable.Count(), 0);
+}
+
+}  // namespace
+}  // namespace calctopo
