@@ -1,0 +1,49 @@
+#include "shell/gui/ModalHooks.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <cstdlib>
+
+#include "shell/gui/Parametre.h"
+
+namespace calctopo {
+
+QString NativeHooks::ChooseFile(QWidget* parent, const FileDialogSpec& spec) {
+    QFileDialog dialog(parent, spec.caption, spec.directory, spec.filter);
+    dialog.setObjectName(spec.name);
+    if (spec.mode == FileDialogSpec::Mode::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    }
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void NativeHooks::ShowMessage(QWidget* parent, const QString& caption, const QString& text,
+                              bool failure) {
+    QMessageBox box(failure ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool NativeHooks::ExecParameters(TFParametre& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void NativeHooks::EndProgram(int status) {
+    // The program ends here, as after a fatal error: the window's close
+    // handling does not run.
+    std::exit(status);
+}
+
+}  // namespace calctopo

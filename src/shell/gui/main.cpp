@@ -1,0 +1,26 @@
+// calctopo: the desktop program.
+#include <QApplication>
+#include <QIcon>
+#include <QLocale>
+#include <clocale>
+
+#include "shell/gui/DialogueInitial.h"
+
+int main(int argc, char* argv[]) {
+    // Qt takes its own options (platform, display) from the command line; the
+    // program itself reads no argument.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("calctopo"));
+    QApplication::setDesktopFileName(QStringLiteral("calctopo"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("calctopo")));
+
+    // '.' is the decimal separator of every number shown or read, whatever the
+    // user's regional settings. QApplication has just set the C library's
+    // locale from the environment, so this comes after it.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    calctopo::TFInitial window;
+    window.show();
+    return QApplication::exec();
+}
