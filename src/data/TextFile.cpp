@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
@@ -59,12 +57,24 @@ void TextOutputFile::Close() {
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
         return false;
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    // C streams: a read error is a result here, never an exception.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::string content;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        content.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
         return false;
     }
     std::size_t start = 0;
