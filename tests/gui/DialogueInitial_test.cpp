@@ -162,19 +162,25 @@ TEST_F(MainWindowTest, PaneLinesKeepTheirColourAndEveryBlank) {
     window->Affiche(Utf8ToCp1252("Point :        Q non calculé"), MessageKind::Problem);
     window->AppendPlain("");
     window->Affiche("black again", MessageKind::Info);
+    // A file name in the file system's UTF-8 inside a Windows-1252 message.
+    window->Affiche(
+        Utf8ToCp1252("Le fichier ") + "/tmp/Relev\xC3\xA9s/a.cor" + Utf8ToCp1252(" n'existe pas é"),
+        MessageKind::Problem);
 
     const QTextDocument* document = Control<QPlainTextEdit>(*window, "Memo")->document();
-    ASSERT_EQ(document->blockCount(), 6);
+    ASSERT_EQ(document->blockCount(), 7);
     const QString texts[] = {QStringLiteral("Nombre de points connus :      2"),
                              QStringLiteral("Point :        P calculé"),
                              QStringLiteral("  plain   after green  "),
                              QStringLiteral("Point :        Q non calculé"),
                              QString(),
-                             QStringLiteral("black again")};
+                             QStringLiteral("black again"),
+                             QStringLiteral("Le fichier /tmp/Relevés/a.cor n'existe pas é")};
     const QColor colours[] = {QColor(0, 0, 0),   QColor(0, 128, 0), QColor(0, 128, 0),
-                              QColor(255, 0, 0), QColor(255, 0, 0), QColor(0, 0, 0)};
+                              QColor(255, 0, 0), QColor(255, 0, 0), QColor(0, 0, 0),
+                              QColor(255, 0, 0)};
     QTextBlock block = document->firstBlock();
-    for (int line = 0; line < 6; ++line, block = block.next()) {
+    for (int line = 0; line < 7; ++line, block = block.next()) {
         EXPECT_EQ(block.text(), texts[line]) << line;
         if (!block.text().isEmpty()) {
             const QTextCharFormat format = block.begin().fragment().charFormat();

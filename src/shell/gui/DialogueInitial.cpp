@@ -49,6 +49,60 @@ const QColor kComputedColour(0, 128, 0);
 QString FromCore(const std::string& text) {
     return QString::fromStdString(Cp1252ToUtf8(text));
 }
+
+// Length of the well-formed UTF-8 sequence of two or more bytes starting at
+// `at`, or 0 when there is none.
+std::size_t Utf8SequenceAt(const std::string& text, std::size_t at) {
+    const auto byte = [&](std::size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+    };
+    const unsigned lead = byte(at);
+    std::size_t length = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (byte(at + 1) < low || byte(at + 1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A message as shown to the user. Messages are Windows-1252 but may carry a
+// file name in the file system's UTF-8: a well-formed UTF-8 sequence is read as
+// such, every other byte as Windows-1252. French messages never hold a
+// Windows-1252 pair that is also well-formed UTF-8.
+QString Shown(const std::string& text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t sequence = Utf8SequenceAt(text, i);
+        if (sequence > 0) {
+            utf8.append(text, i, sequence);
+            i += sequence;
+        } else {
+            utf8 += Cp1252ToUtf8(std::string_view(text).substr(i, 1));
+            ++i;
+        }
+    }
+    return QString::fromStdString(utf8);
+}
 std::string ToCore(const QString& text) {
     return Utf8ToCp1252(text.toStdString());
 }
@@ -457,7 +511,7 @@ void TFInitial::ShowModalMessage(const std::string& text, bool failure) {
         paneCursor_.endEditBlock();
         ScrollPaneToEnd();
     }
-    hooks_->ShowMessage(this, FromCore(ApplicationTitle()), FromCore(text), failure);
+    hooks_->ShowMessage(this, FromCore(ApplicationTitle()), Shown(text), failure);
     if (paneBatchDepth_ > 0) {
         paneCursor_.beginEditBlock();
     }
@@ -466,20 +520,20 @@ void TFInitial::ShowModalMessage(const std::string& text, bool failure) {
 void TFInitial::Affiche(const std::string& text, MessageKind kind) {
     switch (kind) {
         case MessageKind::Problem:
-            AppendLine(FromCore(text), kProblemColour);
+            AppendLine(Shown(text), kProblemColour);
             break;
         case MessageKind::Computed:
-            AppendLine(FromCore(text), kComputedColour);
+            AppendLine(Shown(text), kComputedColour);
             break;
         case MessageKind::Info:
         default:
-            AppendLine(FromCore(text), kInfoColour);
+            AppendLine(Shown(text), kInfoColour);
             break;
     }
 }
 
 void TFInitial::AppendPlain(const std::string& text) {
-    AppendLine(FromCore(text), lastColour_);
+    AppendLine(Shown(text), lastColour_);
 }
 
 void TFInitial::AddStartPoint(const std::string& name) {
@@ -528,7 +582,7 @@ void TFInitial::ReportFailure(const std::string& message) {
 }
 
 void TFInitial::StandardOutput(const std::string& line) {
-    std::cout << Cp1252ToUtf8(line) << std::endl;
+    std::cout << Shown(line).toStdString() << std::endl;
 }
 
 }  // namespace calctopo

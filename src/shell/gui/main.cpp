@@ -1,7 +1,9 @@
 // calctopo: the desktop program.
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <clocale>
 
 #include "shell/gui/DialogueInitial.h"
@@ -19,6 +21,15 @@ int main(int argc, char* argv[]) {
     // locale from the environment, so this comes after it.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
+
+    // The program speaks French: so do the toolkit's own dialogs and buttons,
+    // when their translations are installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&toolkitTexts);
+    }
 
     calctopo::TFInitial window;
     window.show();
