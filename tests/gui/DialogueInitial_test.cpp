@@ -437,23 +437,5 @@ TEST_F(MainWindowTest, ATableLimitEndsTheProgram) {
     EXPECT_EQ(hooks_.endings, std::vector<int>({3}));
 }
 
-TEST_F(MainWindowTest, ParametersMenuStoresWhatTheDialogConfirms) {
-    auto window = NewWindow();
-    hooks_.parameters = [](TFParametre& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("LEOrigineY"))->setText("-5.5");
-        return false;
-    };
-    MenuItem(*window, "Paramtres1")->trigger();
-    EXPECT_TRUE(window->State().Parameters.originGiven);
-    EXPECT_EQ(window->State().Parameters.originY, 0.0L);
-    hooks_.parameters = [](TFParametre& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("LEOrigineY"))->setText("-5.5");
-        return true;
-    };
-    MenuItem(*window, "Paramtres1")->trigger();
-    EXPECT_EQ(window->State().Parameters.originY, -5.5L);
-    EXPECT_TRUE(hooks_.messages.empty());
-}
-
 }  // namespace
 }  // namespace calctopo
