@@ -3,11 +3,13 @@
 // files.
 #include "engine/CALCUL.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "data/TextNumbers.h"
 #include "support/NetworkGenerator.h"
 
 namespace calctopo {
@@ -201,6 +203,35 @@ TEST(CALCUL, UndeterminedStartPointIsACentreButNotTried) {
     // From S1 it is a neighbour and is triangulated.
     EXPECT_EQ(survey.Run("S1").front(), "black:        A triangulé de       S1 et S2");
     EXPECT_TRUE(AtTruePosition(survey, net, "A"));
+}
+
+TEST(CALCUL, EveryGivenPointMetBecomesACentre) {
+    // S1 reads 45 given points around it, then A. In pass 2 all 45 are swept
+    // as given centres, the last one too: only G45 sees B.
+    NetworkGenerator net;
+    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
+    net.Control("S1");
+    std::vector<std::string> targets;
+    for (int i = 1; i <= 45; ++i) {
+        const std::string name = Format("G%02d", i);
+        const double angle = 0.13 * i;
+        net.AddPoint(name, 1000.0 + 300.0 * std::sin(angle), 5000.0 + 300.0 * std::cos(angle),
+                     100.0 + 0.1 * i);
+        net.Control(name);
+        targets.push_back(name);
+    }
+    net.AddPoint("A", 1050.0, 4900.0, 99.0);
+    net.AddPoint("B", 1400.0, 5400.0, 105.0);
+    targets.push_back("A");
+    net.Round("S1", targets, 0.3);
+    net.Zenith("S1", "A");
+    net.SlopeDistance("S1", "A");
+    Radiate(net, "G45", "S1", "B", 1.7);
+    LoadedSurvey survey(net);
+    const Lines shown = survey.Run("S1");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "green: Point :        B calculé");
+    EXPECT_TRUE(AtTruePosition(survey, net, "B"));
 }
 
 }  // namespace

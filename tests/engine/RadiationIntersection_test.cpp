@@ -131,5 +131,20 @@ TEST(RadiationIntersection, NeedsTwoDistinctStations) {
     EXPECT_FALSE(survey.Point("P").planimetricKnown);
 }
 
+TEST(RadiationIntersection, UsesEveryCandidateBeyondFifty) {
+    // S1 read P in 51 rounds: 51 qualifying sights from one station, then the
+    // one from S3 as the 52nd. It still pairs with the first.
+    NetworkGenerator net = IntersectionNetwork({"S1"});
+    for (int round = 2; round <= 51; ++round) {
+        net.Round("S1", {"S3", "P"}, 0.1 * round);
+    }
+    net.Round("S3", {"S1", "P"}, 4.0);
+    LoadedSurvey survey(net);
+    const Lines shown = survey.Run("S1");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "black:        P intersecté de       S1 et S3");
+    EXPECT_TRUE(AtTruePosition(survey, net, "P"));
+}
+
 }  // namespace
 }  // namespace calctopo
