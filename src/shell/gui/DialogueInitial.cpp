@@ -249,7 +249,7 @@ void TFInitial::BuildControls() {
     connect(CBDepart_, &QComboBox::editTextChanged, this, &TFInitial::CBDepartChange);
     connect(BBFini_, &QPushButton::clicked, this, &TFInitial::Quitter1Click);
 
-    resize(640, 520);
+    resize(720, 540);
 }
 
 void TFInitial::BuildMenus() {
