@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "data/GLOBAL.h"
 
@@ -48,6 +49,20 @@ inline std::span<const std::int32_t> OutgoingSightsOf(const SurveyState& state, 
 // point itself, else its station.
 inline int OtherPointOf(const Sight& sight, int point) {
     return sight.target != point ? sight.target : sight.station;
+}
+
+// The point's outgoing sights that carry a direction reading towards a placed
+// target, in list order: what the methods working from the point's own
+// readings start from.
+inline std::vector<int> ReadingsTowardsPlacedTargets(const SurveyState& state, int point) {
+    std::vector<int> candidates;
+    for (const int number : OutgoingSightsOf(state, point)) {
+        const Sight& sight = state.SightTable[number];
+        if (sight.directionObs != 0 && state.PointTable[sight.target].planimetricKnown) {
+            candidates.push_back(number);
+        }
+    }
+    return candidates;
 }
 
 // The direction reading of a sight (radians) and the round it was read in.

@@ -25,19 +25,6 @@ const std::string& MsgTrilaterated() {
     return text;
 }
 
-// The point's outgoing sights that carry a direction reading towards a placed
-// target, in list order.
-std::vector<int> ReadingsTowardsPlacedTargets(const SurveyState& state, int point) {
-    std::vector<int> candidates;
-    for (const int number : OutgoingSightsOf(state, point)) {
-        const Sight& sight = state.SightTable[number];
-        if (sight.directionObs != 0 && state.PointTable[sight.target].planimetricKnown) {
-            candidates.push_back(number);
-        }
-    }
-    return candidates;
-}
-
 // A triple of readings is a resection only when the three were read in one
 // round (a common zero that cancels) towards three different points.
 bool IsUsableTriple(const SurveyState& state, const Sight& s1, const Sight& s2, const Sight& s3) {

@@ -23,19 +23,6 @@ const std::string& MsgEccentric() {
     return text;
 }
 
-// The point's outgoing sights that carry a direction reading towards a placed
-// target, in list order.
-std::vector<int> ReadingsTowardsPlacedTargets(const SurveyState& state, int point) {
-    std::vector<int> candidates;
-    for (const int number : OutgoingSightsOf(state, point)) {
-        const Sight& sight = state.SightTable[number];
-        if (sight.directionObs != 0 && state.PointTable[sight.target].planimetricKnown) {
-            candidates.push_back(number);
-        }
-    }
-    return candidates;
-}
-
 // Two readings make an angle only when they belong to the same round: each
 // round has its own zero, so readings of two rounds differ by an unknown
 // constant.
