@@ -234,10 +234,10 @@ TEST_F(MainWindowTest, FileFieldsOpenTheirDialogsOnAClick) {
     QTest::mouseClick(Control<QLineEdit>(*window, "LELis"), Qt::LeftButton);  // cancelled
     ASSERT_EQ(hooks_.fileDialogs.size(), 3U);
     EXPECT_EQ(hooks_.fileDialogs[0].filter, QStringLiteral("Coordonnées (*.cor)"));
-    EXPECT_EQ(hooks_.fileDialogs[0].mode, FileDialogSpec::Mode::Open);
+    EXPECT_EQ(hooks_.fileDialogs[0].mode, FileDialogRequest::Mode::Open);
     EXPECT_EQ(hooks_.fileDialogs[1].filter, QStringLiteral("Observations (*.obs)"));
     EXPECT_EQ(hooks_.fileDialogs[2].filter, QStringLiteral("résultats approchés (*.vek)"));
-    EXPECT_EQ(hooks_.fileDialogs[2].mode, FileDialogSpec::Mode::Save);
+    EXPECT_EQ(hooks_.fileDialogs[2].mode, FileDialogRequest::Mode::Save);
     EXPECT_FALSE(hooks_.fileDialogs[2].confirmOverwrite);
     EXPECT_TRUE(hooks_.fileDialogs[2].defaultSuffix.isEmpty());
     for (const auto& dialog : hooks_.fileDialogs) {
@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, NouveauWritesAWorkSiteWithoutInputNames) {
     EXPECT_EQ(hooks_.parameterDialogs, 1);
     ASSERT_EQ(hooks_.fileDialogs.size(), 1U);
     EXPECT_EQ(hooks_.fileDialogs[0].caption, QStringLiteral("Sauvegarder le chantier sous"));
-    EXPECT_EQ(hooks_.fileDialogs[0].mode, FileDialogSpec::Mode::Save);
+    EXPECT_EQ(hooks_.fileDialogs[0].mode, FileDialogRequest::Mode::Save);
     for (const char* field : {"LEPoint", "LEMes", "LELis"}) {
         EXPECT_TRUE(Control<QLineEdit>(*window, field)->text().isEmpty()) << field;
     }

@@ -22,15 +22,15 @@ class ScriptedHooks : public ModalHooks {
 
     // The answers of the next file dialogs, in order; none left: cancelled.
     std::deque<QString> fileAnswers;
-    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<FileDialogRequest> fileDialogs;
     std::vector<Shown> messages;
     // Plays the user in the parameters dialog; returns true to confirm.
     std::function<bool(TFParametre&)> parameters = [](TFParametre&) { return false; };
     int parameterDialogs = 0;
     std::vector<int> endings;
 
-    QString ChooseFile(QWidget*, const FileDialogSpec& spec) override {
-        fileDialogs.push_back(spec);
+    QString ChooseFile(QWidget*, const FileDialogRequest& request) override {
+        fileDialogs.push_back(request);
         if (fileAnswers.empty()) {
             return {};
         }

@@ -342,15 +342,15 @@ FileFields TFInitial::FieldsShown() const {
     return {ToCoreName(LEPoint_->text()), ToCoreName(LEMes_->text()), ToCoreName(LELis_->text())};
 }
 
-QString TFInitial::ChooseFile(const FileDialogSpec& spec) {
-    FileDialogSpec inWorkingDirectory = spec;
+QString TFInitial::ChooseFile(const FileDialogRequest& request) {
+    FileDialogRequest inWorkingDirectory = request;
     inWorkingDirectory.directory = QDir::currentPath();
     return hooks_->ChooseFile(this, inWorkingDirectory);
 }
 
 void TFInitial::LEPointClick() {
     const QString chosen = ChooseFile({QStringLiteral("ODPoint"),
-                                       FileDialogSpec::Mode::Open,
+                                       FileDialogRequest::Mode::Open,
                                        {},
                                        QStringLiteral("Coordonnées (*.cor)"),
                                        {},
@@ -363,7 +363,7 @@ void TFInitial::LEPointClick() {
 
 void TFInitial::LEMesClick() {
     const QString chosen = ChooseFile({QStringLiteral("ODMes"),
-                                       FileDialogSpec::Mode::Open,
+                                       FileDialogRequest::Mode::Open,
                                        {},
                                        QStringLiteral("Observations (*.obs)"),
                                        {},
@@ -376,7 +376,7 @@ void TFInitial::LEMesClick() {
 
 void TFInitial::LELisClick() {
     const QString chosen = ChooseFile({QStringLiteral("SDLis"),
-                                       FileDialogSpec::Mode::Save,
+                                       FileDialogRequest::Mode::Save,
                                        {},
                                        QStringLiteral("résultats approchés (*.vek)"),
                                        {},
@@ -412,7 +412,7 @@ void TFInitial::Nouveau1Click() {
         return;
     }
     const QString chosen = ChooseFile({QStringLiteral("SDChantier"),
-                                       FileDialogSpec::Mode::Save,
+                                       FileDialogRequest::Mode::Save,
                                        QStringLiteral("Sauvegarder le chantier sous"),
                                        QStringLiteral("Chantier Belvik (*.bvk)"),
                                        QStringLiteral("bvk"),
@@ -434,7 +434,7 @@ void TFInitial::Nouveau1Click() {
 
 void TFInitial::OuvrirChantier1Click() {
     const QString chosen = ChooseFile({QStringLiteral("ODChantier"),
-                                       FileDialogSpec::Mode::Open,
+                                       FileDialogRequest::Mode::Open,
                                        {},
                                        QStringLiteral("Chantier Belvik (*.bvk)"),
                                        QStringLiteral("bvk"),

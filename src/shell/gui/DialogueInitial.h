@@ -94,7 +94,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     void BeginPaneBatch();
     void EndPaneBatch();
     void ShowModalMessage(const std::string& text, bool failure);
-    QString ChooseFile(const FileDialogSpec& spec);
+    QString ChooseFile(const FileDialogRequest& request);
     void AddRecentItem(const QString& workSite);
 
     SurveyState state_;

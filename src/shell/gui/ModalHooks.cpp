@@ -10,18 +10,18 @@
 
 namespace calctopo {
 
-QString NativeHooks::ChooseFile(QWidget* parent, const FileDialogSpec& spec) {
-    QFileDialog dialog(parent, spec.caption, spec.directory, spec.filter);
-    dialog.setObjectName(spec.name);
-    if (spec.mode == FileDialogSpec::Mode::Open) {
+QString NativeHooks::ChooseFile(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+    dialog.setObjectName(request.name);
+    if (request.mode == FileDialogRequest::Mode::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     }
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

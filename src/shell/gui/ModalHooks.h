@@ -13,7 +13,7 @@ namespace calctopo {
 class TFParametre;
 
 // One file dialog of the windows.
-struct FileDialogSpec {
+struct FileDialogRequest {
     enum class Mode { Open, Save };
     QString name;  // ODPoint, ODMes, SDLis, ODChantier, SDChantier
     Mode mode = Mode::Open;
@@ -29,7 +29,7 @@ class ModalHooks {
     virtual ~ModalHooks() = default;
 
     // Shows a file dialog; returns the chosen full name, empty when cancelled.
-    virtual QString ChooseFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString ChooseFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // A modal message box; failure marks the report of a failure that ended an action.
     virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
                              bool failure) = 0;
@@ -42,7 +42,7 @@ class ModalHooks {
 // The real dialogs.
 class NativeHooks : public ModalHooks {
   public:
-    QString ChooseFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString ChooseFile(QWidget* parent, const FileDialogRequest& request) override;
     void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
                      bool failure) override;
     bool ExecParameters(TFParametre& dialog) override;
