@@ -15,7 +15,28 @@ std::string DescribeErrno(int error) {
     return error == 0 ? std::string() : std::string(" (") + std::strerror(error) + ")";
 }
 
+// fopen by path: the narrow native name on POSIX, the wide one on Windows,
+// where a narrow name would go through the ANSI code page and lose characters.
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
 }  // namespace
+
+std::filesystem::path NativePath(const std::string& name) {
+    const std::string utf8 = Cp1252ToUtf8(name);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string NameFromPath(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
+}
 
 TextOutputFile::~TextOutputFile() {
     Close();
@@ -24,7 +45,7 @@ TextOutputFile::~TextOutputFile() {
 void TextOutputFile::Create(const std::string& path) {
     Close();
     errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = OpenFile(NativePath(path), "wb");
     if (file_ == nullptr) {
         throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
                         DescribeErrno(errno));
@@ -58,11 +79,12 @@ void TextOutputFile::Close() {
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    const std::filesystem::path native = NativePath(path);
+    if (std::filesystem::is_directory(native, error)) {
         return false;
     }
     // C streams: a read error is a result here, never an exception.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(native, "rb");
     if (file == nullptr) {
         return false;
     }
@@ -100,11 +122,11 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 
 void WriteFileReplacing(const std::string& path, const std::string& content) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    const fs::path target = NativePath(path);
     fs::path temporary = target;
     temporary += ".tmp~";
     {
-        std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
+        std::FILE* file = OpenFile(temporary, "wb");
         if (file == nullptr) {
             throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
                             DescribeErrno(errno));

@@ -3,11 +3,25 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace calctopo {
+
+// File names are core strings like every other text: Windows-1252 bytes, in
+// the state and in the work-site file alike. These two functions are the only
+// way between such a name and the file system, so "Relevés/été.cor" names the
+// same file on a UTF-8 Linux file system and on Windows, where the path holds
+// the wide name.
+
+// The path the operating system knows by this Windows-1252 name.
+std::filesystem::path NativePath(const std::string& name);
+// The Windows-1252 name of a path. A character that Windows-1252 cannot hold
+// becomes '?', so such a name no longer leads back to its file; bytes that are
+// not UTF-8 in a Linux name are kept as Windows-1252 bytes.
+std::string NameFromPath(const std::filesystem::path& path);
 
 // A text file open for writing. Every write is flushed at once, so a listing
 // on disk is complete up to the last line written. Failures throw IoFailure.
@@ -18,7 +32,8 @@ class TextOutputFile {
     TextOutputFile& operator=(const TextOutputFile&) = delete;
     ~TextOutputFile();
 
-    // Creates (or empties) the file; throws IoFailure when it cannot.
+    // Creates (or empties) the file named by a Windows-1252 name; throws
+    // IoFailure when it cannot.
     void Create(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }

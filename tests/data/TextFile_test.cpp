@@ -1,0 +1,172 @@
+// Text files and the file names that lead to them: Windows-1252 names turned
+// into paths the operating system knows, and back.
+#include "data/TextFile.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/Failures.h"
+#include "data/TextNumbers.h"
+
+namespace calctopo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Utf8Path("Relevés/chantier été.cor") as the core holds it, and in UTF-8.
+const std::string kName1252 = "Relev\xE9s/chantier \xE9t\xE9.cor";
+const std::string kNameUtf8 = "Relevés/chantier été.cor";
+
+// Paths built and read in UTF-8 by the standard library alone, as witnesses
+// independent of the functions under test.
+fs::path Utf8Path(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+class TempFolder {
+  public:
+    TempFolder() {
+        static std::atomic<int> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        path_ =
+            fs::temp_directory_path() / ("calctopo_textfile_" + std::to_string(::getpid()) + "_" +
+                                         std::to_string(stamp) + "_" + std::to_string(counter++));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    // The folder's name as the core holds it (the temporary folder is ASCII).
+    std::string Name() const { return NameFromPath(path_); }
+
+  private:
+    fs::path path_;
+};
+
+std::string ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The names in a folder, as the file system spells them (UTF-8).
+std::set<std::string> Entries(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(Utf8Of(entry.path().filename()));
+    }
+    return names;
+}
+
+// ---------------------------------------------------------------------------
+// NativePath and NameFromPath
+
+TEST(FileNames, NativePathSpellsTheWindows1252NameInUnicode) {
+    EXPECT_EQ(Utf8Of(NativePath(kName1252)), kNameUtf8);
+    // The bytes 0x80 to 0x9F are not Latin-1: 0x80 is the euro sign, 0x9C "œ".
+    EXPECT_EQ(Utf8Of(NativePath("\x80 \x9Cuvre.obs")), "€ œuvre.obs");
+    EXPECT_TRUE(NativePath("").empty());
+    EXPECT_EQ(Utf8Of(NativePath("plain/ascii.cor")), "plain/ascii.cor");
+}
+
+TEST(FileNames, NameFromPathGivesTheWindows1252Name) {
+    EXPECT_EQ(NameFromPath(Utf8Path(kNameUtf8)), kName1252);
+    EXPECT_EQ(NameFromPath(Utf8Path("Œuvre €.obs")), "\x8Cuvre \x80.obs");
+    EXPECT_EQ(NameFromPath(fs::path()), "");
+}
+
+TEST(FileNames, EveryWindows1252ByteSurvivesTheRoundTrip) {
+    std::string every;
+    for (int byte = 1; byte < 256; ++byte) {
+        every += static_cast<char>(byte);
+    }
+    EXPECT_EQ(NameFromPath(NativePath(every)), every);
+    // The path holds real UTF-8: one two-byte sequence for "é".
+    EXPECT_EQ(Utf8Of(NativePath("\xE9")), "\xC3\xA9");
+}
+
+TEST(FileNames, ACharacterWithoutAWindows1252ByteBecomesAQuestionMark) {
+    EXPECT_EQ(NameFromPath(Utf8Path("Αθήνα/relevé.cor")), std::string(5, '?') + "/relev\xE9.cor");
+    EXPECT_EQ(NameFromPath(Utf8Path("plan 測量.cor")), "plan " + std::string(2, '?') + ".cor");
+}
+
+#ifndef _WIN32
+TEST(FileNames, ALinuxNameThatIsNotUtf8KeepsItsBytes) {
+    // A name written by an older program in Latin-1: the byte 0xE9 is no UTF-8,
+    // and reads as the Windows-1252 "é".
+    EXPECT_EQ(NameFromPath(fs::path(std::string("caf\xE9.cor"))), "caf\xE9.cor");
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// Files named with accented characters
+
+TEST(TextFile, AnAccentedNameIsCreatedUnderItsUnicodeSpelling) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
+    const std::string name = folder.Name() + "/Relev\xE9s/r\xE9sultat \xE9t\xE9.vek";
+    {
+        TextOutputFile file;
+        file.Create(name);
+        EXPECT_EQ(file.Path(), name);
+        file.WriteLine("\xE9t\xE9");
+    }
+    // One file, whose name on disk is the UTF-8 spelling, content untouched.
+    EXPECT_EQ(Entries(folder.Path() / Utf8Path("Relevés")),
+              (std::set<std::string>{"résultat été.vek"}));
+    EXPECT_EQ(ReadWhole(folder.Path() / Utf8Path("Relevés") / Utf8Path("résultat été.vek")),
+              "\xE9t\xE9\r\n");
+}
+
+TEST(TextFile, AnAccentedNameIsRead) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
+    std::ofstream(folder.Path() / Utf8Path(kNameUtf8), std::ios::binary) << "1 A\r\n2 B";
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadTextLines(folder.Name() + "/" + kName1252, lines));
+    EXPECT_EQ(lines, (std::vector<std::string>{"1 A", "2 B"}));
+    // A folder under an accented name is still not a file.
+    EXPECT_FALSE(ReadTextLines(folder.Name() + "/Relev\xE9s", lines));
+}
+
+TEST(TextFile, AnAccentedNameIsReplacedWholeAndFailuresNameIt) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
+    const fs::path target = folder.Path() / Utf8Path("Relevés") / Utf8Path("chantier été.bvk");
+    std::ofstream(target, std::ios::binary) << "old";
+    const std::string name = folder.Name() + "/Relev\xE9s/chantier \xE9t\xE9.bvk";
+    WriteFileReplacing(name, "new\r\n");
+    EXPECT_EQ(ReadWhole(target), "new\r\n");
+    EXPECT_EQ(Entries(folder.Path() / Utf8Path("Relevés")),
+              (std::set<std::string>{"chantier été.bvk"}));
+
+    // A missing folder: the message carries the name as the core holds it.
+    const std::string missing = folder.Name() + "/Absent\xE9/chantier.bvk";
+    try {
+        WriteFileReplacing(missing, "x");
+        ADD_FAILURE() << "no failure for a missing folder";
+    } catch (const IoFailure& failure) {
+        EXPECT_NE(std::string(failure.what()).find(missing), std::string::npos) << failure.what();
+    }
+}
+
+}  // namespace
+}  // namespace calctopo
