@@ -128,13 +128,14 @@ std::string NameWithoutDirectory(const std::string& name) {
 }
 
 // The name made absolute against the current directory, "." and ".." removed.
+// Names stay Windows-1252 throughout; only the file system sees native paths.
 std::string AbsoluteName(const std::string& name) {
     std::error_code error;
-    const fs::path absolute = fs::absolute(fs::path(name), error);
+    const fs::path absolute = fs::absolute(NativePath(name), error);
     if (error) {
         return name;
     }
-    return absolute.lexically_normal().string();
+    return NameFromPath(absolute.lexically_normal());
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
@@ -160,36 +161,40 @@ bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
 // An absolute name as it stands when it exists; otherwise the same name with
 // each component matched without regard to letter case (the first match in
 // byte order when several entries differ only in case). A name that cannot be
-// matched is returned unchanged.
+// matched is returned unchanged. Entries are compared by their Windows-1252
+// names, the form the include line is written in, so "@sous-dossier/été"
+// finds "Sous-Dossier/été.obs" whatever the file system's encoding.
 std::string LocateIgnoringCase(const std::string& fullName) {
     std::error_code error;
-    const fs::path path(fullName);
+    const fs::path path = NativePath(fullName);
     if (fs::exists(path, error)) {
         return fullName;
     }
     fs::path found = path.root_path();
     for (const fs::path& component : path.relative_path()) {
-        const std::string wanted = component.string();
+        const std::string wanted = NameFromPath(component);
         fs::path next = found / component;
         if (wanted.empty() || wanted == "." || wanted == ".." || fs::exists(next, error)) {
             found = std::move(next);
             continue;
         }
         std::string match;
+        fs::path matchPath;
         std::error_code listError;
         fs::directory_iterator entry(found.empty() ? fs::path(".") : found, listError);
         for (; !listError && entry != fs::directory_iterator(); entry.increment(listError)) {
-            const std::string candidate = entry->path().filename().string();
+            const std::string candidate = NameFromPath(entry->path().filename());
             if (EqualIgnoringAsciiCase(candidate, wanted) && (match.empty() || candidate < match)) {
                 match = candidate;
+                matchPath = entry->path().filename();
             }
         }
         if (match.empty()) {
             return fullName;
         }
-        found /= match;
+        found /= matchPath;
     }
-    return found.string();
+    return NameFromPath(found);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -197,7 +202,7 @@ bool SameFile(const std::string& a, const std::string& b) {
         return true;
     }
     std::error_code error;
-    return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
+    return fs::equivalent(NativePath(a), NativePath(b), error) && !error;
 }
 
 enum class ReadOutcome { Read, CannotOpen, ReadFailed };
@@ -208,11 +213,12 @@ enum class ReadOutcome { Read, CannotOpen, ReadFailed };
 ReadOutcome ReadLines(const std::string& fullName, std::vector<std::string>& lines) {
     lines.clear();
     std::error_code error;
-    if (fs::is_directory(fs::path(fullName), error)) {
+    const fs::path native = NativePath(fullName);
+    if (fs::is_directory(native, error)) {
         return ReadOutcome::CannotOpen;
     }
     {
-        std::ifstream probe(fullName, std::ios::binary);
+        std::ifstream probe(native, std::ios::binary);
         if (!probe) {
             return ReadOutcome::CannotOpen;
         }
@@ -611,8 +617,9 @@ void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
     ClearPoints(state);
     {
         std::error_code error;
-        std::ifstream check(state.CoordinatesFileName, std::ios::binary);
-        if (!check || fs::is_directory(fs::path(state.CoordinatesFileName), error)) {
+        const fs::path native = NativePath(state.CoordinatesFileName);
+        std::ifstream check(native, std::ios::binary);
+        if (!check || fs::is_directory(native, error)) {
             return;
         }
     }

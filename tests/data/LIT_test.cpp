@@ -360,6 +360,30 @@ TEST(CoordinatesFile, IncludesAcrossFoldersAndLetterCase) {
     EXPECT_EQ(run.ui.startPoints, Lines({"M1", "P1", "S1", "L1", "M2"}));
 }
 
+TEST(CoordinatesFile, AccentedFoldersAndIncludesAreFound) {
+    TempFolder folder;
+    // On disk the names are UTF-8; the state and the include lines hold them
+    // in Windows-1252. "@sous-dossier/été" becomes "SOUS-DOSSIER/éTé.cor":
+    // only ASCII letters change case, and the case-blind match still finds
+    // the files.
+    folder.Write("Relevés/chantier été.cor",
+                 "1 M1 1 0 0 0 0\n"
+                 "@sous-dossier/été\n"
+                 "@levé\n"
+                 "@absenté\n");
+    folder.Write("Relevés/sous-dossier/été.cor", "1 S1 2 0 0 0 0\n");
+    folder.Write("Relevés/Levé.cor", "1 L1 3 0 0 0 0\n");
+    CurrentDirectory cd(folder.Path() / "Relevés");
+    CoordinatesRun run;
+    run.Load(Utf8ToCp1252(folder.Name("Relevés/chantier été.cor")));
+    EXPECT_EQ(run.ui.startPoints, Lines({"M1", "S1", "L1"}));
+    // The missing include is named in Windows-1252 like the rest of the line
+    // (the recorder turns it into UTF-8; a UTF-8 name would come out garbled).
+    EXPECT_EQ(StdoutLines(run.ui),
+              (std::vector<std::string>{"L'ouverture du fichier  " +
+                                        folder.Name("Relevés/ABSENTé.cor") + " est impossible "}));
+}
+
 TEST(CoordinatesFile, UpperCaseNameIsTriedFirst) {
     TempFolder folder;
     const std::string main = folder.Write("main.cor", "@pts\n");
@@ -681,6 +705,25 @@ TEST(ObservationsFile, IncludedLinesNameTheGivenFileAndCountOn) {
         StdoutLines(run.ui),
         Lines({"erreur de lecture du fichier d'observations ligne :      6 ligne incomplète"}));
     EXPECT_EQ(run.state.DistanceTable.Count(), 3);
+}
+
+TEST(ObservationsFile, AccentedNamesAreReadAndShownInWindows1252) {
+    TempFolder folder;
+    folder.Write("Relevés/chantier été.obs", "1 A B x 0 0 0\n@sous-dossier/été\n@\n");
+    folder.Write("Relevés/sous-dossier/été.obs", "1 A B 2 0 0 0\n");
+    ObservationsRun run;
+    {
+        CurrentDirectory cd(folder.Path() / "Relevés");
+        // A relative name, made absolute against the accented current folder.
+        run.Load(Utf8ToCp1252("chantier été.obs"));
+    }
+    EXPECT_EQ(run.state.DistanceTable.Count(), 2);
+    // Messages in UTF-8 from the recorder: the names were Windows-1252.
+    const std::string main = fs::canonical(folder.Path()).string() + "/Relevés/chantier été.obs";
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{
+                  "Erreur de lecture du fichier chantier été.obs ligne 1 champ x : ",
+                  "Inclusion circulaire du fichier " + main + " ignorée"}));
 }
 
 TEST(ObservationsFile, RelativeNameIsMadeAbsoluteAgainstTheCurrentDirectory) {
