@@ -10,6 +10,7 @@
 #include "cli/ConsoleServices.h"
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
+#include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "shell/app/Actions.h"
 #include "shell/app/WorkSite.h"
@@ -136,14 +137,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
 }
 
 // The work-site name made absolute against the directory the command started
-// in; kept as given when that cannot be done (the reading then tells).
+// in; kept as given when that cannot be done (the reading then tells). The
+// name is Windows-1252 on both sides, as the state holds it.
 std::string AbsoluteWorkSiteName(const std::string& name) {
     if (name.empty()) {
         return name;
     }
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(name, error);
-    return error ? name : absolute.lexically_normal().string();
+    const std::filesystem::path absolute = std::filesystem::absolute(NativePath(name), error);
+    return error ? name : NameFromPath(absolute.lexically_normal());
 }
 
 int RunParsed(const BatchOptions& options, ConsoleServices& ui) {

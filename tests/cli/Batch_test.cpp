@@ -53,7 +53,7 @@ void WriteFile(const fs::path& path, const std::string& content) {
 
 std::vector<std::string> Lines(const fs::path& path) {
     std::vector<std::string> lines;
-    EXPECT_TRUE(ReadTextLines(path.string(), lines)) << path;
+    EXPECT_TRUE(ReadTextLines(NameFromPath(path), lines)) << path;
     return lines;
 }
 
@@ -212,6 +212,64 @@ TEST(Batch, WorkSiteIsReadOverriddenAndWrittenBack) {
     EXPECT_EQ(workSite[2], "2");
     EXPECT_EQ(workSite[6], (data / "t.obs").string());
     EXPECT_EQ(workSite[7], (folder.Path() / "w" / "res").string());
+}
+
+// A path from a UTF-8 spelling, independent of the program's own conversions.
+fs::path Utf8Path(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The arguments come in UTF-8; the files on disk carry UTF-8 names; the
+// work-site file holds the names in Windows-1252.
+TEST(Batch, AccentedNamesFromTheCommandLine) {
+    TempFolder folder;
+    // Started in an accented folder: the work site's absolute name carries it.
+    const fs::path start = folder.Path() / Utf8Path("Géomètre");
+    const fs::path site = start / Utf8Path("Relevés");
+    WriteFile(site / Utf8Path("chantier été.cor"), kCoordinates);
+    WriteFile(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
+    WriteFile(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
+    fs::current_path(start);
+
+    const RunResult result = RunCommand(
+        {"--chantier", "Relevés/chantier été.bvk", "--coordonnees", "Relevés/chantier été.cor",
+         "--observations", "Relevés/chantier été.obs", "--sortie", "résultats", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    // Only the new work site's first reading fails.
+    EXPECT_EQ(result.err, "Erreur d'ouverture du fichier de configuration\n");
+    EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
+    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 3u);
+    EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
+
+    // The work site, made absolute against the starting folder, was written
+    // with the names in Windows-1252 ...
+    const std::vector<std::string> workSite = Lines(site / Utf8Path("chantier été.bvk"));
+    ASSERT_GE(workSite.size(), 8u);
+    EXPECT_EQ(workSite[5], "Relev\xE9s/chantier \xE9t\xE9.cor");
+    EXPECT_EQ(workSite[6], "Relev\xE9s/chantier \xE9t\xE9.obs");
+    EXPECT_EQ(workSite[7], "r\xE9sultats");
+
+    // ... and reads back: from the starting folder, it alone leads to the files.
+    fs::remove(site / Utf8Path("résultats.new"));
+    fs::current_path(start);
+    const RunResult again = RunCommand({"--chantier", "Relevés/chantier été.bvk", "--depart", "A"});
+    EXPECT_EQ(again.status, BatchDone) << again.err;
+    EXPECT_TRUE(again.err.empty()) << again.err;
+    EXPECT_TRUE(Contains(again.out, "Point :        C calculé\n")) << again.out;
+    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 3u);
+}
+
+TEST(Batch, AMissingAccentedFileIsNamedInUtf8) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
+    fs::current_path(folder.Path());
+    const RunResult result =
+        RunCommand({"--coordonnees", "Relevés/absent été.cor", "--observations",
+                    "Relevés/absent été.obs", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchFailed);
+    EXPECT_EQ(result.err,
+              "Le fichier Relevés/absent été.cor n'existe pas \n"
+              "Le fichier Relevés/absent été.obs n'existe pas \n");
 }
 
 TEST(Batch, UnreadableWorkSiteIsToldAndTheRunGoesOn) {

@@ -51,7 +51,7 @@ void WriteFile(const fs::path& path, const std::string& content) {
 
 std::vector<std::string> Lines(const fs::path& path) {
     std::vector<std::string> lines;
-    EXPECT_TRUE(ReadTextLines(path.string(), lines)) << path;
+    EXPECT_TRUE(ReadTextLines(NameFromPath(path), lines)) << path;
     return lines;
 }
 
@@ -176,6 +176,59 @@ TEST(Initialisation, RelativeNamesMeanTheFilesSeenWhenItStarts) {
     EXPECT_EQ(state->ObservationsFileName, "site/p.obs");
     EXPECT_EQ(Canonical(fs::current_path()), Canonical(site));
     EXPECT_TRUE(fs::exists(site / "res.vek"));
+}
+
+// A path from a UTF-8 spelling, independent of the program's own conversions.
+fs::path Utf8Path(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
+    TempFolder folder;
+    // On disk the names are UTF-8; the fields, the state, the include line and
+    // the work-site file hold them in Windows-1252. The names typed are
+    // relative to an accented working directory, which the absolute names
+    // the load reads must carry in Windows-1252 too.
+    const fs::path start = folder.Path() / Utf8Path("Géomètre");
+    const fs::path site = start / Utf8Path("Relevés");
+    WriteFile(site / Utf8Path("chantier été.cor"), kCoordinates);
+    WriteFile(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
+    WriteFile(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
+    fs::current_path(start);
+    auto state = std::make_unique<SurveyState>();
+    state->WorkSiteFileName = folder.Path().string() + "/chantier \xE9t\xE9.bvk";
+    RecordingServices ui;
+
+    // A missing accented file is named in its box as typed.
+    EXPECT_FALSE(Initialisation(
+        *state, ui, {"Relev\xE9s/absent \xE9t\xE9.cor", "Relev\xE9s/chantier \xE9t\xE9.obs", "x"}));
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              (std::vector<std::string>{"Le fichier Relevés/absent été.cor n'existe pas "}));
+    fs::current_path(start);
+
+    RecordingServices ui2;
+    ASSERT_TRUE(Initialisation(*state, ui2,
+                               {"Relev\xE9s/chantier \xE9t\xE9.cor",
+                                "Relev\xE9s/chantier \xE9t\xE9.obs", "r\xE9sultats"}));
+    EXPECT_TRUE(ui2.Texts(RecordedCall::Kind::Failure).empty());
+    EXPECT_TRUE(ui2.Texts(RecordedCall::Kind::StandardOutput).empty());
+    EXPECT_TRUE(ui2.PaneLines(MessageKind::Problem).empty());
+    EXPECT_EQ(state->PointCount(), 2);
+    EXPECT_EQ(state->DistanceTable.Count(), 1);  // from the included file
+    EXPECT_EQ(ui2.startPoints, (std::vector<std::string>{"A", "B"}));
+    // The working directory is the accented folder, where the listing lies.
+    EXPECT_EQ(Canonical(fs::current_path()), Canonical(site));
+    EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
+
+    // The work-site file keeps the Windows-1252 names as typed.
+    const std::vector<std::string> workSite = Lines(folder.Path() / Utf8Path("chantier été.bvk"));
+    ASSERT_GE(workSite.size(), 8u);
+    EXPECT_EQ(workSite[5], "Relev\xE9s/chantier \xE9t\xE9.cor");
+    EXPECT_EQ(workSite[6], "Relev\xE9s/chantier \xE9t\xE9.obs");
+    EXPECT_EQ(workSite[7], "r\xE9sultats");
+
+    EXPECT_TRUE(Quitter(*state, ui2));
+    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 2u);
 }
 
 TEST(Initialisation, SecondRunListsEachNameOnce) {

@@ -39,6 +39,7 @@ class TempFolder {
         fs::remove_all(path_, ignored);
     }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const fs::path& Path() const { return path_; }
 
   private:
     fs::path path_;
@@ -130,6 +131,33 @@ TEST_F(WorkSiteFile, WrittenAndReadBackGivesEveryValue) {
     EXPECT_EQ(fields.coordinates, "  /geo/base.cor");
     EXPECT_EQ(fields.observations, "/geo/mesures 2024.obs");
     EXPECT_EQ(fields.listing, "/geo/resultat");
+}
+
+TEST_F(WorkSiteFile, AccentedNamesAreWrittenInWindows1252AndReadBack) {
+    // The work-site file itself lies in an accented folder, named in
+    // Windows-1252 as the state holds it; on disk the folder is UTF-8.
+    fs::create_directories(folder.Path() / fs::path(u8"Relevés"));
+    state.WorkSiteFileName = folder.File("Relev\xE9s/chantier \xE9t\xE9.bvk");
+    state.CoordinatesFileName = "Relev\xE9s/chantier \xE9t\xE9.cor";
+    state.ObservationsFileName = "\xE9t\xE9.obs";
+    state.ListingFileName = "r\xE9sultats";
+    Ecrit_Config(state);
+
+    const fs::path onDisk = folder.Path() / fs::path(u8"Relevés") / fs::path(u8"chantier été.bvk");
+    ASSERT_TRUE(fs::exists(onDisk));
+    const std::string written = ReadBytes(onDisk.string());
+    EXPECT_NE(
+        written.find("\r\nRelev\xE9s/chantier \xE9t\xE9.cor\r\n\xE9t\xE9.obs\r\nr\xE9sultats\r\n"),
+        std::string::npos)
+        << written;
+
+    SurveyState back;
+    back.WorkSiteFileName = state.WorkSiteFileName;
+    const FileFields fields = Lit_Config(back, ui);
+    EXPECT_TRUE(ui.calls.empty());
+    EXPECT_EQ(fields.coordinates, "Relev\xE9s/chantier \xE9t\xE9.cor");
+    EXPECT_EQ(fields.observations, "\xE9t\xE9.obs");
+    EXPECT_EQ(fields.listing, "r\xE9sultats");
 }
 
 TEST_F(WorkSiteFile, DefaultsWrittenAsTheFormatShows) {

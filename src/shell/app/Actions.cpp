@@ -8,6 +8,7 @@
 #include "data/GLOBAL.h"
 #include "data/LoadPipeline.h"
 #include "data/MessagesComp.h"
+#include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
@@ -22,17 +23,18 @@ namespace fs = std::filesystem;
 // The name made absolute against the current working directory (and its "."
 // and ".." parts resolved by name). An empty name stays empty: it names no
 // file. A name that cannot be made absolute (the working directory is gone) is
-// kept as typed; the existence check then decides.
+// kept as typed; the existence check then decides. Names in and out are
+// Windows-1252, like every name the state holds.
 std::string AbsoluteName(const std::string& name) {
     if (name.empty()) {
         return name;
     }
     std::error_code error;
-    const fs::path absolute = fs::absolute(fs::path(name), error);
+    const fs::path absolute = fs::absolute(NativePath(name), error);
     if (error) {
         return name;
     }
-    return absolute.lexically_normal().string();
+    return NameFromPath(absolute.lexically_normal());
 }
 
 // A file (not a folder) exists under this name.
@@ -41,7 +43,7 @@ bool FileExists(const std::string& name) {
         return false;
     }
     std::error_code error;
-    const fs::file_status status = fs::status(fs::path(name), error);
+    const fs::file_status status = fs::status(NativePath(name), error);
     return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
@@ -51,7 +53,7 @@ void ChangeToFolderOf(const std::string& absoluteName) {
     if (absoluteName.empty()) {
         return;
     }
-    const fs::path folder = fs::path(absoluteName).parent_path();
+    const fs::path folder = NativePath(absoluteName).parent_path();
     if (folder.empty()) {
         return;
     }
