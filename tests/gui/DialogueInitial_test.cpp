@@ -69,6 +69,10 @@ class MainWindowTest : public ::testing::Test {
         QFile file(PathOf(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // A file name as a work-site file holds it: Windows-1252.
+    static QByteArray CoreName(const QString& name) {
+        return QByteArray::fromStdString(Utf8ToCp1252(name.toStdString()));
+    }
     // A work site naming the demo files, the listing without extension.
     void WriteWorkSite(const QString& name) const {
         WriteFile(QStringLiteral("demo.cor"), kCoordinates);
@@ -76,9 +80,9 @@ class MainWindowTest : public ::testing::Test {
         const QByteArray content =
             "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n"
             " 1.20000000000000E-0001\r\n" +
-            PathOf(QStringLiteral("demo.cor")).toUtf8() + "\r\n" +
-            PathOf(QStringLiteral("demo.obs")).toUtf8() + "\r\n" +
-            PathOf(QStringLiteral("demo.vek")).toUtf8() + "\r\n";
+            CoreName(PathOf(QStringLiteral("demo.cor"))) + "\r\n" +
+            CoreName(PathOf(QStringLiteral("demo.obs"))) + "\r\n" +
+            CoreName(PathOf(QStringLiteral("demo.vek"))) + "\r\n";
         WriteFile(name, content);
     }
 
@@ -162,25 +166,28 @@ TEST_F(MainWindowTest, PaneLinesKeepTheirColourAndEveryBlank) {
     window->Affiche(Utf8ToCp1252("Point :        Q non calculé"), MessageKind::Problem);
     window->AppendPlain("");
     window->Affiche("black again", MessageKind::Info);
-    // A file name in the file system's UTF-8 inside a Windows-1252 message.
-    window->Affiche(
-        Utf8ToCp1252("Le fichier ") + "/tmp/Relev\xC3\xA9s/a.cor" + Utf8ToCp1252(" n'existe pas é"),
-        MessageKind::Problem);
+    // A file name is Windows-1252 like the rest of its message.
+    window->Affiche(Utf8ToCp1252("Le fichier /tmp/Relevés/a.cor n'existe pas é"),
+                    MessageKind::Problem);
+    // Windows-1252 throughout: two bytes that would also read as UTF-8 "é"
+    // are the two characters they stand for.
+    window->Affiche("Point :        \xC3\xA9", MessageKind::Info);
 
     const QTextDocument* document = Control<QPlainTextEdit>(*window, "Memo")->document();
-    ASSERT_EQ(document->blockCount(), 7);
+    ASSERT_EQ(document->blockCount(), 8);
     const QString texts[] = {QStringLiteral("Nombre de points connus :      2"),
                              QStringLiteral("Point :        P calculé"),
                              QStringLiteral("  plain   after green  "),
                              QStringLiteral("Point :        Q non calculé"),
                              QString(),
                              QStringLiteral("black again"),
-                             QStringLiteral("Le fichier /tmp/Relevés/a.cor n'existe pas é")};
+                             QStringLiteral("Le fichier /tmp/Relevés/a.cor n'existe pas é"),
+                             QStringLiteral("Point :        Ã©")};
     const QColor colours[] = {QColor(0, 0, 0),   QColor(0, 128, 0), QColor(0, 128, 0),
                               QColor(255, 0, 0), QColor(255, 0, 0), QColor(0, 0, 0),
-                              QColor(255, 0, 0)};
+                              QColor(255, 0, 0), QColor(0, 0, 0)};
     QTextBlock block = document->firstBlock();
-    for (int line = 0; line < 7; ++line, block = block.next()) {
+    for (int line = 0; line < 8; ++line, block = block.next()) {
         EXPECT_EQ(block.text(), texts[line]) << line;
         if (!block.text().isEmpty()) {
             const QTextCharFormat format = block.begin().fragment().charFormat();
@@ -284,6 +291,65 @@ TEST_F(MainWindowTest, OpenInitialiseChooseAndFinish) {
               PathOf(QStringLiteral("demo.bvk")));
 }
 
+// A surveyor's folder and files with accented names: the window shows them in
+// Unicode, the work-site file holds them in Windows-1252, and the files are
+// found, written and remembered.
+TEST_F(MainWindowTest, AnAccentedWorkSiteOpensRunsAndIsRemembered) {
+    ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("Relevés/sous-dossier")));
+    const QString coordinates = PathOf(QStringLiteral("Relevés/chantier été.cor"));
+    const QString observations = PathOf(QStringLiteral("Relevés/chantier été.obs"));
+    const QString listing = PathOf(QStringLiteral("Relevés/résultats"));
+    const QString workSite = PathOf(QStringLiteral("Relevés/chantier été.bvk"));
+    WriteFile(QStringLiteral("Relevés/chantier été.cor"), kCoordinates);
+    WriteFile(QStringLiteral("Relevés/chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
+    WriteFile(QStringLiteral("Relevés/sous-dossier/été.obs"), kObservations);
+    WriteFile(QStringLiteral("Relevés/chantier été.bvk"),
+              "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n" +
+                  CoreName(coordinates) + "\r\n" + CoreName(observations) + "\r\n" +
+                  CoreName(listing) + ".vek\r\n");
+
+    auto window = NewWindow();
+    hooks_.fileAnswers = {workSite};
+    MenuItem(*window, "OuvrirChantier1")->trigger();
+    EXPECT_TRUE(hooks_.messages.empty()) << hooks_.messages.front().text.toStdString();
+    EXPECT_EQ(Control<QLineEdit>(*window, "LEPoint")->text(), coordinates);
+    EXPECT_EQ(Control<QLineEdit>(*window, "LEMes")->text(), observations);
+    EXPECT_EQ(Control<QLineEdit>(*window, "LELis")->text(), listing);
+
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_TRUE(hooks_.messages.empty()) << hooks_.messages.front().text.toStdString();
+    EXPECT_EQ(StartPoints(*window), QStringList({"A", "B"}));
+    Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
+    EXPECT_TRUE(PaneLines(*window).contains(QStringLiteral("Point :        P calculé")))
+        << PaneLines(*window).join('\n').toStdString();
+    // "Initialisation" wrote the work site back, names in Windows-1252.
+    EXPECT_TRUE(
+        ReadFile(QStringLiteral("Relevés/chantier été.bvk")).contains(CoreName(observations)));
+
+    window->show();
+    Control<QPushButton>(*window, "BBFini")->click();
+    EXPECT_TRUE(ReadFile(QStringLiteral("Relevés/résultats.new")).contains(" P "));
+    EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("Relevés/résultats.vek"))));
+    EXPECT_EQ(Settings().value(QStringLiteral("Fichier")).toString(), workSite);
+
+    // The next start opens it again from the store, and offers it in the menu.
+    auto next = NewWindow();
+    EXPECT_EQ(Control<QLineEdit>(*next, "LEPoint")->text(), coordinates);
+    const QList<QAction*> items = Control<QMenu>(*next, "F1")->actions();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[4]->text(), workSite);
+    EXPECT_TRUE(hooks_.messages.empty());
+
+    // A missing accented file is named in its box as the field shows it.
+    Control<QLineEdit>(*next, "LEPoint")->setText(PathOf(QStringLiteral("Relevés/absent été.cor")));
+    Control<QPushButton>(*next, "BBCalcul")->click();
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_EQ(hooks_.messages[0].text, QStringLiteral("Le fichier ") +
+                                           PathOf(QStringLiteral("Relevés/absent été.cor")) +
+                                           QStringLiteral(" n'existe pas "));
+    next->close();
+}
+
 TEST_F(MainWindowTest, TypingAStartPointRunsTheDeterminationAtEveryChange) {
     WriteWorkSite(QStringLiteral("demo.bvk"));
     Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
@@ -340,7 +406,7 @@ TEST_F(MainWindowTest, AVanishedWorkSiteIsRememberedWithoutAMenuItem) {
     auto window = NewWindow();
     EXPECT_EQ(Control<QMenu>(*window, "F1")->actions().size(), 3);
     EXPECT_TRUE(hooks_.messages.empty());
-    EXPECT_EQ(QString::fromStdString(window->State().WorkSiteFileName), gone);
+    EXPECT_EQ(QString::fromStdString(Cp1252ToUtf8(window->State().WorkSiteFileName)), gone);
     window->close();
     EXPECT_EQ(Settings().value(QStringLiteral("Fichier")).toString(), gone);
 

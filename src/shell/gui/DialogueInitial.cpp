@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -44,73 +43,14 @@ const QColor kInfoColour(0, 0, 0);
 const QColor kProblemColour(255, 0, 0);
 const QColor kComputedColour(0, 128, 0);
 
-// Texts of the logic are Windows-1252; file names are the file system's own
-// bytes, which the logic passes to the file functions untouched.
+// Every text of the logic is Windows-1252, file names included: the window
+// converts at this edge and nowhere else, and the logic reaches the file
+// system through its own conversion of the names.
 QString FromCore(const std::string& text) {
     return QString::fromStdString(Cp1252ToUtf8(text));
 }
-
-// Length of the well-formed UTF-8 sequence of two or more bytes starting at
-// `at`, or 0 when there is none.
-std::size_t Utf8SequenceAt(const std::string& text, std::size_t at) {
-    const auto byte = [&](std::size_t i) {
-        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
-    };
-    const unsigned lead = byte(at);
-    std::size_t length = 0;
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (byte(at + 1) < low || byte(at + 1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-// A message as shown to the user. Messages are Windows-1252 but may carry a
-// file name in the file system's UTF-8: a well-formed UTF-8 sequence is read as
-// such, every other byte as Windows-1252. French messages never hold a
-// Windows-1252 pair that is also well-formed UTF-8.
-QString Shown(const std::string& text) {
-    std::string utf8;
-    utf8.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t sequence = Utf8SequenceAt(text, i);
-        if (sequence > 0) {
-            utf8.append(text, i, sequence);
-            i += sequence;
-        } else {
-            utf8 += Cp1252ToUtf8(std::string_view(text).substr(i, 1));
-            ++i;
-        }
-    }
-    return QString::fromStdString(utf8);
-}
 std::string ToCore(const QString& text) {
     return Utf8ToCp1252(text.toStdString());
-}
-QString FromCoreName(const std::string& name) {
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
-std::string ToCoreName(const QString& name) {
-    return QFile::encodeName(name).toStdString();
 }
 
 // Order of the start-point list: letter case ignored first, then exact.
@@ -273,11 +213,12 @@ void TFInitial::BuildMenus() {
 // ---- Start-up and close ----
 
 void TFInitial::FormCreate() {
-    // Reading never creates the store; a missing value reads as empty.
+    // Reading never creates the store; a missing value reads as empty. The
+    // store holds the name in Unicode, the state in Windows-1252.
     const QSettings settings(QString::fromLatin1(kSettingsOrganisation),
                              QString::fromLatin1(kSettingsApplication));
     const QString remembered = settings.value(QString::fromLatin1(kSettingsValue)).toString();
-    state_.WorkSiteFileName = ToCoreName(remembered);
+    state_.WorkSiteFileName = ToCore(remembered);
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()) {
         Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
         AddRecentItem(remembered);
@@ -307,7 +248,7 @@ void TFInitial::FormClose() {
     ReleaseTables(state_);
     QSettings settings(QString::fromLatin1(kSettingsOrganisation),
                        QString::fromLatin1(kSettingsApplication));
-    settings.setValue(QString::fromLatin1(kSettingsValue), FromCoreName(state_.WorkSiteFileName));
+    settings.setValue(QString::fromLatin1(kSettingsValue), FromCore(state_.WorkSiteFileName));
     settings.sync();
     state_.ListingFile.Close();
 }
@@ -333,13 +274,13 @@ void TFInitial::Guarded(const std::function<void()>& action) {
 // ---- Fields ----
 
 void TFInitial::ShowFields(const FileFields& fields) {
-    LEPoint_->setText(FromCoreName(fields.coordinates));
-    LEMes_->setText(FromCoreName(fields.observations));
-    LELis_->setText(FromCoreName(fields.listing));
+    LEPoint_->setText(FromCore(fields.coordinates));
+    LEMes_->setText(FromCore(fields.observations));
+    LELis_->setText(FromCore(fields.listing));
 }
 
 FileFields TFInitial::FieldsShown() const {
-    return {ToCoreName(LEPoint_->text()), ToCoreName(LEMes_->text()), ToCoreName(LELis_->text())};
+    return {ToCore(LEPoint_->text()), ToCore(LEMes_->text()), ToCore(LELis_->text())};
 }
 
 QString TFInitial::ChooseFile(const FileDialogRequest& request) {
@@ -428,7 +369,7 @@ void TFInitial::Nouveau1Click() {
     state_.CoordinatesFileName.clear();
     state_.ObservationsFileName.clear();
     state_.ListingFileName.clear();
-    state_.WorkSiteFileName = ToCoreName(chosen);
+    state_.WorkSiteFileName = ToCore(chosen);
     Guarded([&] { Ecrit_Config(state_); });
 }
 
@@ -443,13 +384,13 @@ void TFInitial::OuvrirChantier1Click() {
     if (chosen.isEmpty()) {
         return;
     }
-    state_.WorkSiteFileName = ToCoreName(chosen);
+    state_.WorkSiteFileName = ToCore(chosen);
     Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
 }
 
 void TFInitial::FMenuClick() {
     if (recentItem_ != nullptr) {
-        state_.WorkSiteFileName = ToCoreName(recentItem_->data().toString());
+        state_.WorkSiteFileName = ToCore(recentItem_->data().toString());
     }
     Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
 }
@@ -511,7 +452,7 @@ void TFInitial::ShowModalMessage(const std::string& text, bool failure) {
         paneCursor_.endEditBlock();
         ScrollPaneToEnd();
     }
-    hooks_->ShowMessage(this, FromCore(ApplicationTitle()), Shown(text), failure);
+    hooks_->ShowMessage(this, FromCore(ApplicationTitle()), FromCore(text), failure);
     if (paneBatchDepth_ > 0) {
         paneCursor_.beginEditBlock();
     }
@@ -520,20 +461,20 @@ void TFInitial::ShowModalMessage(const std::string& text, bool failure) {
 void TFInitial::Affiche(const std::string& text, MessageKind kind) {
     switch (kind) {
         case MessageKind::Problem:
-            AppendLine(Shown(text), kProblemColour);
+            AppendLine(FromCore(text), kProblemColour);
             break;
         case MessageKind::Computed:
-            AppendLine(Shown(text), kComputedColour);
+            AppendLine(FromCore(text), kComputedColour);
             break;
         case MessageKind::Info:
         default:
-            AppendLine(Shown(text), kInfoColour);
+            AppendLine(FromCore(text), kInfoColour);
             break;
     }
 }
 
 void TFInitial::AppendPlain(const std::string& text) {
-    AppendLine(Shown(text), lastColour_);
+    AppendLine(FromCore(text), lastColour_);
 }
 
 void TFInitial::AddStartPoint(const std::string& name) {
@@ -582,7 +523,7 @@ void TFInitial::ReportFailure(const std::string& message) {
 }
 
 void TFInitial::StandardOutput(const std::string& line) {
-    std::cout << Shown(line).toStdString() << std::endl;
+    std::cout << Cp1252ToUtf8(line) << std::endl;
 }
 
 }  // namespace calctopo
