@@ -1,16 +1,23 @@
 #include "data/TextNumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 namespace calctopo {
 
 namespace {
+
+// Decimals that show any double exactly: the smallest subnormal, 2^-1074, has
+// 1074 digits after the point.
+constexpr int kMaxFixedDecimals = 1074;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -161,11 +168,17 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 std::string FormatFixed(double value, int decimals, int width) {
     // to_chars gives the exact decimal expansion correctly rounded, as glibc's
-    // printf does, and never looks at the locale.
-    std::array<char, 400> buffer{};
+    // printf does, and never looks at the locale. A double has at most 309
+    // integer digits and needs at most kMaxFixedDecimals decimals to be shown
+    // exactly, so more decimals would only add zeros.
+    const int shown = std::clamp(decimals, 0, kMaxFixedDecimals);
+    std::vector<char> buffer(static_cast<std::size_t>(shown) + 320);
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+                                      std::chars_format::fixed, shown);
     std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+    if (decimals > shown && std::isfinite(value)) {
+        text.append(static_cast<std::size_t>(decimals - shown), '0');
+    }
     return PadLeft(text, width < 0 ? 0 : static_cast<std::size_t>(width));
 }
 

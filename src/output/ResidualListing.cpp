@@ -30,15 +30,11 @@ const std::string& BlankColumn() {
     return blanks;
 }
 
-// A number in its column. A value that rounds to zero at one decimal is
-// written "0.0", never "-0.0": the sign of a residual below the last printed
-// digit carries no information, and exact data must read as exact.
+// A number in its column, as printf's "%13.1f" writes it: a residual that is
+// a tiny negative rounding remainder reads "-0.0", as it would in any listing
+// printed by the C library.
 std::string Column(long double value) {
-    const auto shown = static_cast<double>(value);
-    if (FormatFixed(shown, kDecimals) == "-0.0") {
-        return FormatFixed(0.0, kDecimals, kColumnWidth);
-    }
-    return FormatFixed(shown, kDecimals, kColumnWidth);
+    return FormatFixed(static_cast<double>(value), kDecimals, kColumnWidth);
 }
 
 // A misclosure (radians) in the user's angle unit. An unknown unit code has

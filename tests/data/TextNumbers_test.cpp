@@ -52,6 +52,9 @@ TEST(TextNumbers, FixedPointRoundsAsPrintf) {
         }
     }
     EXPECT_EQ(FormatFixed(123456.789, 3, 4), "123456.789");  // wider than its field: in full
+    // The largest double in full, and more decimals than any double needs.
+    EXPECT_EQ(FormatFixed(1.7976931348623157e308, 0).size(), 309u);
+    EXPECT_EQ(FormatFixed(0.5, 1100), "0.5" + std::string(1099, '0'));
 }
 
 TEST(TextNumbers, FormatsIntegersAndPads) {
