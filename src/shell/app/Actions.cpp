@@ -1,5 +1,6 @@
 #include "shell/app/Actions.h"
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -173,6 +174,10 @@ void StartPointChanged(SurveyState& state, WindowServices& ui) {
         throw;
     } catch (const IoFailure& failure) {
         // A listing that can no longer be written ends the run.
+        ui.ReportFailure(failure.what());
+    } catch (const std::exception& failure) {
+        // Any other failure ends this run only: the tables stay as the run
+        // left them and the user can still quit with the results written.
         ui.ReportFailure(failure.what());
     }
 }
