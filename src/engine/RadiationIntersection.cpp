@@ -5,14 +5,12 @@
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/PointSights.h"
+#include "geometry/Angles.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
 
 namespace {
-
-// π at extended precision: the half turn that reverses an outgoing bearing.
-constexpr long double kHalfTurn = 3.141592653589793238462643383279502884L;
 
 const std::string& MsgRadiated() {
     static const std::string text = Utf8ToCp1252("%8s rayonné de %8s");
@@ -62,7 +60,7 @@ int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
     for (const int number : OutgoingSightsOf(state, point)) {
         const Sight& sight = state.SightTable[number];
         if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.target)) {
-            const double back = static_cast<double>(sight.bearing + kHalfTurn);
+            const double back = static_cast<double>(sight.bearing + kPi);
             if (PlaceByRadiation(state, ui, point, sight.target, back, sight.horizontalDistance)) {
                 return ByRadiation;
             }

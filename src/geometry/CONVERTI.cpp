@@ -4,12 +4,10 @@
 #include <cmath>
 
 #include "data/GLOBAL.h"
+#include "geometry/Angles.h"
 
 namespace calctopo {
 namespace {
-
-// π to the 64-bit mantissa of long double: the extended value nearest to π.
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
 // Slack (in minutes of the packed D.MMSS value times 100, i.e. in units of
 // t = a × 100) added before taking the whole minutes. A value typed on a whole

@@ -2,13 +2,10 @@
 
 #include <cmath>
 
+#include "geometry/Angles.h"
+
 namespace calctopo {
 namespace {
-
-// π to the 64-bit mantissa of long double: the extended value nearest to π.
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
-constexpr long double kTwoPi = 2.0L * kPi;
-constexpr long double kHalfPi = kPi / 2.0L;
 
 // Below this length (length units: a tenth of a millimetre) two points are one
 // and the line between them has no bearing; the bearing is reported as 0.

@@ -3,15 +3,11 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "geometry/Angles.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
 namespace {
-
-// π to the 64-bit mantissa of long double: the extended value nearest to π.
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
-constexpr long double kTwoPi = 2.0L * kPi;
-constexpr long double kHalfPi = kPi / 2.0L;
 
 double ToDouble(long double value) {
     return static_cast<double>(value);

@@ -3,15 +3,12 @@
 #include <cmath>
 
 #include "data/GLOBAL.h"
+#include "geometry/Angles.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
 
 namespace {
-
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
-constexpr long double kTwoPi = 2.0L * kPi;
-constexpr long double kHalfPi = kPi / 2.0L;
 
 // A zenith angle closer than this to π/2 (radians) makes the line of sight too
 // flat for its height difference to give the horizontal distance: tan z grows
