@@ -1,5 +1,8 @@
 #include "engine/Levelling.h"
 
+#include <cstdint>
+#include <span>
+
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
@@ -22,32 +25,37 @@ void ReportLevelled(SurveyState& state, WindowServices& ui, int point, int from)
                MessageKind::Info);
 }
 
-}  // namespace
-
-int LevelFromStation(SurveyState& state, WindowServices& ui, int point) {
-    for (const int number : IncomingSightsOf(state, point)) {
+// The walk both levellings share: the first of `sights` with a known height
+// difference whose far end (`farEnd` of the sight: the station of an incoming
+// sight, the target of an outgoing one) has a known height gives the point
+// carry(z of the far end, Δh). The list order decides which sight wins.
+// Returns `method` when a height was stored, else NotDetermined.
+int LevelAlong(SurveyState& state, WindowServices& ui, int point,
+               std::span<const std::int32_t> sights, std::int32_t Sight::*farEnd,
+               double (*carry)(double, double), int method) {
+    for (const int number : sights) {
         const Sight& sight = state.SightTable[number];
-        const SurveyPoint& station = state.PointTable[sight.station];
-        if (sight.heightDifferenceKnown && station.heightKnown &&
-            StoreHeight(state, point, AddHeightDifference(station.z, sight.heightDifference))) {
-            ReportLevelled(state, ui, point, sight.station);
-            return ByLevellingFromStation;
+        const int from = sight.*farEnd;
+        const SurveyPoint& neighbour = state.PointTable[from];
+        if (sight.heightDifferenceKnown && neighbour.heightKnown &&
+            StoreHeight(state, point, carry(neighbour.z, sight.heightDifference))) {
+            ReportLevelled(state, ui, point, from);
+            return method;
         }
     }
     return NotDetermined;
 }
 
+}  // namespace
+
+int LevelFromStation(SurveyState& state, WindowServices& ui, int point) {
+    return LevelAlong(state, ui, point, IncomingSightsOf(state, point), &Sight::station,
+                      AddHeightDifference, ByLevellingFromStation);
+}
+
 int LevelFromTarget(SurveyState& state, WindowServices& ui, int point) {
-    for (const int number : OutgoingSightsOf(state, point)) {
-        const Sight& sight = state.SightTable[number];
-        const SurveyPoint& target = state.PointTable[sight.target];
-        if (sight.heightDifferenceKnown && target.heightKnown &&
-            StoreHeight(state, point, SubtractHeightDifference(target.z, sight.heightDifference))) {
-            ReportLevelled(state, ui, point, sight.target);
-            return ByLevellingFromTarget;
-        }
-    }
-    return NotDetermined;
+    return LevelAlong(state, ui, point, OutgoingSightsOf(state, point), &Sight::target,
+                      SubtractHeightDifference, ByLevellingFromTarget);
 }
 
 }  // namespace calctopo
