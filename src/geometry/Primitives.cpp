@@ -40,6 +40,18 @@ bool Finite(double a, double b) {
     return std::isfinite(a) && std::isfinite(b);
 }
 
+// Hands a computed point to the caller only when both coordinates are finite:
+// a point that overflowed or came out NaN is no point, and the caller's x and
+// y are then left as they were.
+bool GiveIfFinite(double px, double py, double& x, double& y) {
+    if (!Finite(px, py)) {
+        return false;
+    }
+    x = px;
+    y = py;
+    return true;
+}
+
 }  // namespace
 
 // Method: whole turns are added while a < −π, then subtracted while a > π, each
@@ -176,12 +188,7 @@ bool IntersectBearings(double x1, double y1, double g1, double x2, double y2, do
     const long double t1 = (dx * std::cos(lg2) - dy * std::sin(lg2)) / sine;
     const double rx = ToDouble(x1 + t1 * std::sin(lg1));
     const double ry = ToDouble(y1 + t1 * std::cos(lg1));
-    if (!Finite(rx, ry)) {
-        return false;
-    }
-    x = rx;
-    y = ry;
-    return true;
+    return GiveIfFinite(rx, ry, x, y);
 }
 
 // Method: (x0 + d·sin g, y0 + d·cos g). Coordinates and d in length units, g
@@ -240,12 +247,7 @@ bool EccentricPoint(double xa, double ya, double xb, double yb, double ra, doubl
     double px = 0.0;
     double py = 0.0;
     PolarPoint(xa, ya, d, ToDouble(g + gamma), px, py);
-    if (!Finite(px, py)) {
-        return false;
-    }
-    x = px;
-    y = py;
-    return true;
+    return GiveIfFinite(px, py, x, y);
 }
 
 // Method: in the triangle A B P with the angle ω at P and the sides dA = PA and
@@ -272,12 +274,7 @@ bool TriangulatedPoint(double xa, double ya, double xb, double yb, double omega,
     double px = 0.0;
     double py = 0.0;
     PolarPoint(xa, ya, da, ToDouble(g + beta), px, py);
-    if (!Finite(px, py)) {
-        return false;
-    }
-    x = px;
-    y = py;
-    return true;
+    return GiveIfFinite(px, py, x, y);
 }
 
 // Method: the cosine rule gives the angle c at A between AB and AP; the first
@@ -328,12 +325,7 @@ bool TrilateratedPoint(int controlKind, double xa, double ya, double xb, double 
     if (!keepFirst) {
         PolarPoint(xa, ya, da, ToDouble(g - c), px, py);
     }
-    if (!Finite(px, py)) {
-        return false;
-    }
-    x = px;
-    y = py;
-    return true;
+    return GiveIfFinite(px, py, x, y);
 }
 
 // Method: a, then b if larger, then c if larger (the first of equals stays).
