@@ -56,6 +56,17 @@ bool Finite(long double value) {
     return std::isfinite(value);
 }
 
+// Records a value a rule derived, with its flag, unless it is not finite: an
+// overflow or a NaN would otherwise feed every later rule. True when recorded.
+bool Record(double& value, bool& known, long double derived) {
+    if (!Finite(derived)) {
+        return false;
+    }
+    value = static_cast<double>(derived);
+    known = true;
+    return true;
+}
+
 // a. A known bearing on a sight of a round that is not yet oriented orients it.
 // The orientation is left as it falls, negative or not.
 bool OrientRoundFromBearing(SightContext& c) {
@@ -64,12 +75,7 @@ bool OrientRoundFromBearing(SightContext& c) {
     }
     const long double orientation =
         static_cast<long double>(c.sight.bearing) - static_cast<long double>(c.reading);
-    if (!Finite(orientation)) {
-        return false;
-    }
-    c.round->orientation = static_cast<double>(orientation);
-    c.round->orientationKnown = true;
-    return true;
+    return Record(c.round->orientation, c.round->orientationKnown, orientation);
 }
 
 // b. Two known heights give the height difference.
@@ -77,13 +83,8 @@ bool HeightDifferenceFromHeights(SightContext& c) {
     if (c.sight.heightDifferenceKnown || !c.station.heightKnown || !c.target.heightKnown) {
         return false;
     }
-    const double heightDifference = HeightDifferenceOfPoints(c.station.z, c.target.z);
-    if (!Finite(heightDifference)) {
-        return false;
-    }
-    c.sight.heightDifference = heightDifference;
-    c.sight.heightDifferenceKnown = true;
-    return true;
+    return Record(c.sight.heightDifference, c.sight.heightDifferenceKnown,
+                  HeightDifferenceOfPoints(c.station.z, c.target.z));
 }
 
 // c. Two known positions give bearing and distance, both taken from the
@@ -110,10 +111,7 @@ bool BearingAndDistanceFromPositions(SightContext& c) {
         if (orientation < 0.0L) {
             orientation += kTwoPi;
         }
-        if (Finite(orientation)) {
-            c.round->orientation = static_cast<double>(orientation);
-            c.round->orientationKnown = true;
-        }
+        Record(c.round->orientation, c.round->orientationKnown, orientation);
     }
     return true;
 }
@@ -135,12 +133,7 @@ bool HeightDifferenceFromDistanceAndZenith(SightContext& c) {
         heightDifference = HeightDifferenceFromSlope(
             c.distance->value, c.zenith->value, c.zenith->instrumentHeight, c.zenith->targetHeight);
     }
-    if (!Finite(heightDifference)) {
-        return false;
-    }
-    c.sight.heightDifference = heightDifference;
-    c.sight.heightDifferenceKnown = true;
-    return true;
+    return Record(c.sight.heightDifference, c.sight.heightDifferenceKnown, heightDifference);
 }
 
 // e. A horizontal distance known by any means and a zenith angle give the
@@ -152,13 +145,10 @@ bool HeightDifferenceFromKnownDistance(SightContext& c) {
     double heightDifference = 0.0;
     if (!HeightDifferenceFromHorizontal(c.sight.horizontalDistance, c.zenith->value,
                                         c.zenith->instrumentHeight, c.zenith->targetHeight,
-                                        heightDifference) ||
-        !Finite(heightDifference)) {
+                                        heightDifference)) {
         return false;
     }
-    c.sight.heightDifference = heightDifference;
-    c.sight.heightDifferenceKnown = true;
-    return true;
+    return Record(c.sight.heightDifference, c.sight.heightDifferenceKnown, heightDifference);
 }
 
 // f. A slope distance reduced to the horizontal with its zenith angle.
@@ -166,13 +156,8 @@ bool HorizontalFromDistanceAndZenith(SightContext& c) {
     if (c.sight.horizontalDistanceKnown || c.distance == nullptr || c.zenith == nullptr) {
         return false;
     }
-    const double horizontal = HorizontalFromSlope(c.distance->value, c.zenith->value);
-    if (!Finite(horizontal)) {
-        return false;
-    }
-    c.sight.horizontalDistance = horizontal;
-    c.sight.horizontalDistanceKnown = true;
-    return true;
+    return Record(c.sight.horizontalDistance, c.sight.horizontalDistanceKnown,
+                  HorizontalFromSlope(c.distance->value, c.zenith->value));
 }
 
 // g. The height difference and the zenith angle give the horizontal distance,
@@ -188,12 +173,7 @@ bool HorizontalFromHeightDifferenceAndZenith(SightContext& c) {
     const long double horizontal =
         std::tan(zenith) * (static_cast<long double>(c.sight.heightDifference) +
                             c.zenith->targetHeight - c.zenith->instrumentHeight);
-    if (!Finite(horizontal)) {
-        return false;
-    }
-    c.sight.horizontalDistance = static_cast<double>(horizontal);
-    c.sight.horizontalDistanceKnown = true;
-    return true;
+    return Record(c.sight.horizontalDistance, c.sight.horizontalDistanceKnown, horizontal);
 }
 
 // h. The height difference and a slope distance give the horizontal distance
@@ -211,12 +191,7 @@ bool HorizontalFromHeightDifferenceAndDistance(SightContext& c) {
         return false;
     }
     const long double horizontal = std::sqrt(slope * slope - rise * rise);
-    if (!Finite(horizontal)) {
-        return false;
-    }
-    c.sight.horizontalDistance = static_cast<double>(horizontal);
-    c.sight.horizontalDistanceKnown = true;
-    return true;
+    return Record(c.sight.horizontalDistance, c.sight.horizontalDistanceKnown, horizontal);
 }
 
 // i. An oriented round turns the reading into a bearing, brought back once
@@ -230,12 +205,7 @@ bool BearingFromOrientedRound(SightContext& c) {
     if (bearing > kTwoPi) {
         bearing -= kTwoPi;
     }
-    if (!Finite(bearing)) {
-        return false;
-    }
-    c.sight.bearing = static_cast<double>(bearing);
-    c.sight.bearingKnown = true;
-    return true;
+    return Record(c.sight.bearing, c.sight.bearingKnown, bearing);
 }
 
 // Rules a to i on one sight, in order; each sees what the earlier ones wrote.
@@ -254,54 +224,50 @@ bool ApplyRules(SurveyState& state, int number) {
     return changed;
 }
 
-// Copies every value known on one of two sights of the same line to the other.
-void ShareSameLine(Sight& a, Sight& b) {
-    const auto share = [](double& valueA, bool& knownA, double& valueB, bool& knownB) {
-        if (knownA && !knownB) {
-            valueB = valueA;
-            knownB = true;
-        } else if (knownB && !knownA) {
-            valueA = valueB;
-            knownA = true;
-        }
-    };
-    share(a.bearing, a.bearingKnown, b.bearing, b.bearingKnown);
-    share(a.horizontalDistance, a.horizontalDistanceKnown, b.horizontalDistance,
-          b.horizontalDistanceKnown);
-    share(a.heightDifference, a.heightDifferenceKnown, b.heightDifference, b.heightDifferenceKnown);
+// What a value becomes when copied to the other sight: the same value on the
+// same line; on the reverse line the same distance, the bearing turned by
+// half a turn (staying in [0, 2π] for a bearing that was in it) and the
+// height difference negated. Each works the same way in both directions.
+double Same(double value) {
+    return value;
 }
-
-// The bearing of the reverse line: turned by half a turn, staying in [0, 2π]
-// for a bearing that was in it.
 double ReverseBearing(double bearing) {
     const long double b = bearing;
     return static_cast<double>(b <= kPi ? b + kPi : b - kPi);
+}
+double Negated(double heightDifference) {
+    return -heightDifference;
+}
+
+// Copies one value between two sights when only one of them knows it.
+void ShareValue(double& valueA, bool& knownA, double& valueB, bool& knownB,
+                double (*carry)(double)) {
+    if (knownA && !knownB) {
+        valueB = carry(valueA);
+        knownB = true;
+    } else if (knownB && !knownA) {
+        valueA = carry(valueB);
+        knownA = true;
+    }
+}
+
+// Copies every value known on one of two sights of the same line to the other.
+void ShareSameLine(Sight& a, Sight& b) {
+    ShareValue(a.bearing, a.bearingKnown, b.bearing, b.bearingKnown, Same);
+    ShareValue(a.horizontalDistance, a.horizontalDistanceKnown, b.horizontalDistance,
+               b.horizontalDistanceKnown, Same);
+    ShareValue(a.heightDifference, a.heightDifferenceKnown, b.heightDifference,
+               b.heightDifferenceKnown, Same);
 }
 
 // Copies between a sight and its reverse: the bearing turned by π, the same
 // horizontal distance, the height difference negated.
 void ShareReverse(Sight& a, Sight& e) {
-    if (a.bearingKnown && !e.bearingKnown) {
-        e.bearing = ReverseBearing(a.bearing);
-        e.bearingKnown = true;
-    } else if (e.bearingKnown && !a.bearingKnown) {
-        a.bearing = ReverseBearing(e.bearing);
-        a.bearingKnown = true;
-    }
-    if (a.horizontalDistanceKnown && !e.horizontalDistanceKnown) {
-        e.horizontalDistance = a.horizontalDistance;
-        e.horizontalDistanceKnown = true;
-    } else if (e.horizontalDistanceKnown && !a.horizontalDistanceKnown) {
-        a.horizontalDistance = e.horizontalDistance;
-        a.horizontalDistanceKnown = true;
-    }
-    if (a.heightDifferenceKnown && !e.heightDifferenceKnown) {
-        e.heightDifference = -a.heightDifference;
-        e.heightDifferenceKnown = true;
-    } else if (e.heightDifferenceKnown && !a.heightDifferenceKnown) {
-        a.heightDifference = -e.heightDifference;
-        a.heightDifferenceKnown = true;
-    }
+    ShareValue(a.bearing, a.bearingKnown, e.bearing, e.bearingKnown, ReverseBearing);
+    ShareValue(a.horizontalDistance, a.horizontalDistanceKnown, e.horizontalDistance,
+               e.horizontalDistanceKnown, Same);
+    ShareValue(a.heightDifference, a.heightDifferenceKnown, e.heightDifference,
+               e.heightDifferenceKnown, Negated);
 }
 
 }  // namespace
