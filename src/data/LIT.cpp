@@ -1,4 +1,5 @@
-// The two input readers (Parts 2.2 and 2.3) and their shared line operations.
+// The two input readers, coordinates file and observations file, and their
+// shared line operations.
 #include "data/LIT.h"
 
 #include <algorithm>
