@@ -7,21 +7,19 @@
 
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
+#include "support/StateBuilder.h"
 
 namespace calctopo {
 namespace {
 
+using ::calctopo::testing::GivenPoint;
+
+// A given point; only its name and x matter here.
 SurveyPoint Given(const std::string& name, double x) {
-    SurveyPoint point;
-    point.name = name;
-    point.x = x;
-    point.status = StatusGiven;
-    point.planimetricKnown = true;
-    point.heightKnown = true;
-    return point;
+    return GivenPoint(name, x, 0.0, 0.0);
 }
 
-TEST(SurveyState, DefaultsOfThePart) {
+TEST(SurveyState, DefaultsAndCapacities) {
     const SurveyState state;
     EXPECT_EQ(state.PointCount(), 0);
     EXPECT_EQ(state.StartPointIndex, 0);

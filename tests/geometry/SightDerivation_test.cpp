@@ -1,14 +1,13 @@
 #include "geometry/SightDerivation.h"
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
 #include "support/Compare.h"
+#include "support/StateBuilder.h"
 
 namespace calctopo {
 namespace {
@@ -19,48 +18,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 // A small network filled by hand: points, observations (angles already in
 // radians) and rounds, then the sights and their index as the load builds them.
-struct Network {
-    SurveyState state;
-
-    int Point(const std::string& name) { return FindOrAddPoint(state, name); }
-    int KnownPoint(const std::string& name, double x, double y, double z, bool heightKnown = true) {
-        SurveyPoint point;
-        point.name = name;
-        point.x = x;
-        point.y = y;
-        point.z = z;
-        point.status = StatusGiven;
-        point.planimetricKnown = true;
-        point.heightKnown = heightKnown;
-        return AppendPoint(state, point);
-    }
-    int Round() { return state.RoundTable.Append(StationRound{}); }
-    void Direction(int station, int target, double reading, int round) {
-        state.DirectionTable.Append({station, target, reading, round});
-    }
-    void Distance(int station, int target, double value, bool horizontal, double hi = 0.0,
-                  double ht = 0.0) {
-        state.DistanceTable.Append({station, target, value, hi, ht, horizontal});
-    }
-    void Zenith(int station, int target, double value, double hi = 0.0, double ht = 0.0) {
-        state.ZenithTable.Append({station, target, value, hi, ht});
-    }
-    void HeightDifference(int station, int target, double value) {
-        state.HeightDifferenceTable.Append({station, target, value});
-    }
-    void Bearing(int station, int target, double value) {
-        state.BearingTable.Append({station, target, value});
-    }
-    void Build() {
-        InitPointSightRanges(state);
-        BuildSights(state);
-        BuildPointSightRanges(state);
-    }
-    Sight& SightOf(int station, int target) {
-        return state.SightTable[FindOrAddSight(state, station, target)];
-    }
-    Sight& SightAt(int number) { return state.SightTable[number]; }
-};
+using Network = ::calctopo::testing::StateBuilder;
 
 // Everything DeriveSights may change: the derived values of the sights and
 // the orientations of the rounds.
