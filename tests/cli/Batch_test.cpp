@@ -1,16 +1,14 @@
 #include "cli/Batch.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "data/TextFile.h"
+#include "support/TempFolder.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -20,42 +18,10 @@ namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder under the system's temporary folder; the working directory is
-// put back and the folder removed at the end of the test.
-class TempFolder {
-  public:
-    TempFolder() : previous_(fs::current_path()) {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("calctopo-batch-" +
-                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                 std::to_string(++counter));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::current_path(previous_, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path previous_;
-    fs::path path_;
-};
-
-void WriteFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::vector<std::string> Lines(const fs::path& path) {
-    std::vector<std::string> lines;
-    EXPECT_TRUE(ReadTextLines(NameFromPath(path), lines)) << path;
-    return lines;
-}
+using testing::TempFolder;
+using testing::TextLines;
+using testing::Utf8Path;
+using testing::WriteBytes;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -90,8 +56,8 @@ RunResult RunCommand(const std::vector<std::string>& args, bool terminal = false
 class SurveyFolder : public TempFolder {
   public:
     SurveyFolder() {
-        WriteFile(Path() / "t.cor", kCoordinates);
-        WriteFile(Path() / "t.obs", kObservations);
+        WriteBytes(Path() / "t.cor", kCoordinates);
+        WriteBytes(Path() / "t.obs", kObservations);
     }
 };
 
@@ -149,11 +115,11 @@ TEST(Batch, FullRunWritesTheResults) {
 
     // Widths from the ".new" line format with 3 significant digits: 11 for
     // the coordinates, 8 for the last two values.
-    const std::vector<std::string> lines = Lines(folder.Path() / "res.new");
+    const std::vector<std::string> lines = TextLines(folder.Path() / "res.new");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], " 1        A    1000.000    2000.000     100.000   0.0100  0.0100");
     EXPECT_EQ(lines[2], " 0        C    1000.000    1950.000     101.000   0.0000  0.0000");
-    const std::vector<std::string> listing = Lines(folder.Path() / "res.vek");
+    const std::vector<std::string> listing = TextLines(folder.Path() / "res.vek");
     ASSERT_FALSE(listing.empty());
     EXPECT_EQ(listing.back(), "All the points are calculated / Tous les points sont calcul\xe9s");
 }
@@ -181,16 +147,16 @@ TEST(Batch, Colours) {
 TEST(Batch, WorkSiteIsReadOverriddenAndWrittenBack) {
     TempFolder folder;
     const fs::path data = folder.Path() / "data";
-    WriteFile(data / "t.cor", kCoordinates);
-    WriteFile(data / "t.obs", kObservations);
+    WriteBytes(data / "t.cor", kCoordinates);
+    WriteBytes(data / "t.obs", kObservations);
     fs::create_directories(folder.Path() / "w");
     // The work site names the coordinates by an absolute name, an observations
     // file that the command line replaces, and a listing with an extension,
     // which the window's field shows without it.
-    WriteFile(folder.Path() / "w" / "site.bvk",
-              "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n" +
-                  (data / "t.cor").string() + "\r\nabsent.obs\r\n" +
-                  (folder.Path() / "w" / "res.txt").string() + "\r\n");
+    WriteBytes(folder.Path() / "w" / "site.bvk",
+               "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n" +
+                   (data / "t.cor").string() + "\r\nabsent.obs\r\n" +
+                   (folder.Path() / "w" / "res.txt").string() + "\r\n");
     fs::current_path(folder.Path());
 
     // The relative work-site name is taken against the starting folder:
@@ -203,20 +169,15 @@ TEST(Batch, WorkSiteIsReadOverriddenAndWrittenBack) {
 
     // ".vek" added to the extension-free field, and 2 decimals in the ".new".
     EXPECT_TRUE(fs::exists(folder.Path() / "w" / "res.vek"));
-    const std::vector<std::string> lines = Lines(folder.Path() / "w" / "res.new");
+    const std::vector<std::string> lines = TextLines(folder.Path() / "w" / "res.new");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], " 1        A    1000.00    2000.00     100.00   0.010  0.010");
     // Written back: the new digits and names, the listing as the field held it.
-    const std::vector<std::string> workSite = Lines(folder.Path() / "w" / "site.bvk");
+    const std::vector<std::string> workSite = TextLines(folder.Path() / "w" / "site.bvk");
     ASSERT_GE(workSite.size(), 8u);
     EXPECT_EQ(workSite[2], "2");
     EXPECT_EQ(workSite[6], (data / "t.obs").string());
     EXPECT_EQ(workSite[7], (folder.Path() / "w" / "res").string());
-}
-
-// A path from a UTF-8 spelling, independent of the program's own conversions.
-fs::path Utf8Path(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 // The arguments come in UTF-8; the files on disk carry UTF-8 names; the
@@ -226,9 +187,9 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     // Started in an accented folder: the work site's absolute name carries it.
     const fs::path start = folder.Path() / Utf8Path("Géomètre");
     const fs::path site = start / Utf8Path("Relevés");
-    WriteFile(site / Utf8Path("chantier été.cor"), kCoordinates);
-    WriteFile(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
-    WriteFile(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
+    WriteBytes(site / Utf8Path("chantier été.cor"), kCoordinates);
+    WriteBytes(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
+    WriteBytes(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
     fs::current_path(start);
 
     const RunResult result = RunCommand(
@@ -238,12 +199,12 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     // Only the new work site's first reading fails.
     EXPECT_EQ(result.err, "Erreur d'ouverture du fichier de configuration\n");
     EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
-    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 3u);
+    EXPECT_EQ(TextLines(site / Utf8Path("résultats.new")).size(), 3u);
     EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
 
     // The work site, made absolute against the starting folder, was written
     // with the names in Windows-1252 ...
-    const std::vector<std::string> workSite = Lines(site / Utf8Path("chantier été.bvk"));
+    const std::vector<std::string> workSite = TextLines(site / Utf8Path("chantier été.bvk"));
     ASSERT_GE(workSite.size(), 8u);
     EXPECT_EQ(workSite[5], "Relev\xE9s/chantier \xE9t\xE9.cor");
     EXPECT_EQ(workSite[6], "Relev\xE9s/chantier \xE9t\xE9.obs");
@@ -256,7 +217,7 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     EXPECT_EQ(again.status, BatchDone) << again.err;
     EXPECT_TRUE(again.err.empty()) << again.err;
     EXPECT_TRUE(Contains(again.out, "Point :        C calculé\n")) << again.out;
-    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 3u);
+    EXPECT_EQ(TextLines(site / Utf8Path("résultats.new")).size(), 3u);
 }
 
 TEST(Batch, AMissingAccentedFileIsNamedInUtf8) {
@@ -304,7 +265,7 @@ TEST(Batch, TableLimitExitsWithThree) {
     for (int i = 1; i <= 10001; ++i) {
         points += "1 P" + std::to_string(i) + " 1000 2000 100 0 0\r\n";
     }
-    WriteFile(folder.Path() / "big.cor", points);
+    WriteBytes(folder.Path() / "big.cor", points);
     const RunResult result = RunCommand({"--coordonnees", "big.cor", "--observations", "t.obs",
                                          "--sortie", "res", "--depart", "A"});
     EXPECT_EQ(result.status, BatchTableLimit);
@@ -321,19 +282,19 @@ TEST(Batch, CommandRunsTheDemo) {
     TempFolder folder;
     fs::copy(demo, folder.Path(), fs::copy_options::recursive);
     const std::string command =
-        std::string("\"") + CALCTOPO_BATCH + "\" --coordonnees \"" + (folder / "demo.cor") +
-        "\" --observations \"" + (folder / "demo.obs") + "\" --sortie \"" + (folder / "demo") +
-        "\" --depart S1 >\"" + (folder / "out.txt") + "\" 2>\"" + (folder / "err.txt") + "\"";
+        std::string("\"") + CALCTOPO_BATCH + "\" --coordonnees \"" + folder.File("demo.cor") +
+        "\" --observations \"" + folder.File("demo.obs") + "\" --sortie \"" + folder.File("demo") +
+        "\" --depart S1 >\"" + folder.File("out.txt") + "\" 2>\"" + folder.File("err.txt") + "\"";
     int status = std::system(command.c_str());
 #ifndef _WIN32
     ASSERT_TRUE(WIFEXITED(status));
     status = WEXITSTATUS(status);
 #endif
     EXPECT_EQ(status, 0);
-    const std::vector<std::string> out = Lines(folder.Path() / "out.txt");
+    const std::vector<std::string> out = TextLines(folder.Path() / "out.txt");
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(out.front().rfind("Nombre de points connus : ", 0), 0u) << out.front();
-    EXPECT_FALSE(Lines(folder.Path() / "demo.new").empty());
+    EXPECT_FALSE(TextLines(folder.Path() / "demo.new").empty());
 }
 
 }  // namespace

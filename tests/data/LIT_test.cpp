@@ -2,13 +2,7 @@
 // and the observations file.
 #include "data/LIT.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,47 +13,27 @@
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
 #include "support/RecordingServices.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 using testing::RecordedCall;
 using testing::RecordingServices;
 
 // ---------------------------------------------------------------------------
 // Test support: a temporary folder, files in it, a change of directory.
 
-class TempFolder {
+// A temporary folder whose files are written in Windows-1252, as a surveyor's
+// files are; the tests spell the content in UTF-8.
+class Cp1252Folder : public testing::TempFolder {
   public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ =
-            fs::temp_directory_path() / ("calctopo_lit_" + std::to_string(::getpid()) + "_" +
-                                         std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& Path() const { return path_; }
-    // Writes a file (UTF-8 text of the test converted to Windows-1252) and returns its name.
+    // Writes a file and returns its name.
     std::string Write(const std::string& relative, const std::string& utf8Content) const {
-        const fs::path file = path_ / relative;
-        fs::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out << Utf8ToCp1252(utf8Content);
-        return file.string();
+        return TempFolder::Write(relative, Utf8ToCp1252(utf8Content));
     }
-    std::string Name(const std::string& relative) const { return (path_ / relative).string(); }
-
-  private:
-    fs::path path_;
 };
 
 // Makes a folder current and restores the previous one.
@@ -78,11 +52,6 @@ class CurrentDirectory {
   private:
     fs::path previous_;
 };
-
-std::string ReadWhole(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> StdoutLines(const RecordingServices& ui) {
     return ui.Texts(RecordedCall::Kind::StandardOutput);
@@ -164,7 +133,8 @@ TEST(ResolveIncludeName, AbsoluteFoldersAndDriveLetters) {
     EXPECT_EQ(ResolveIncludeName("@/abs/x.obs", "/w/base.cor"), "/ABS/X.OBS");
     EXPECT_EQ(ResolveIncludeName("@/x", "/w/base.cor"), "/X.cor");
     EXPECT_EQ(ResolveIncludeName("@x", "/base.cor"), "/X.cor");
-    // ':' separates as in the Part; the result uses the native separator.
+    // ':' separates like a folder separator (a drive letter); the result uses
+    // the native separator.
     EXPECT_EQ(ResolveIncludeName("@sub", "C:\\chantier\\base.cor"), "C:/chantier/SUB.cor");
     EXPECT_EQ(ResolveIncludeName("@d:x", "C:\\chantier\\base.cor"), "D:/X.cor");
 }
@@ -182,7 +152,7 @@ struct CoordinatesRun {
 };
 
 TEST(CoordinatesFile, CommentsBlankLinesAndOnePoint) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor",
                           "* points connus\n\n   \n"
@@ -206,7 +176,7 @@ TEST(CoordinatesFile, CommentsBlankLinesAndOnePoint) {
 }
 
 TEST(CoordinatesFile, EmptyFileCountsOneLine) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     const std::string main = folder.Write("main.cor", "@vide\nx\n");
     folder.Write("VIDE.cor", "");
@@ -218,7 +188,7 @@ TEST(CoordinatesFile, EmptyFileCountsOneLine) {
 }
 
 TEST(CoordinatesFile, WrongFieldCountsAreIncompleteLines) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor",
                           "1 A 1 2 3 4 5 6\n"                       // 8 fields
@@ -239,7 +209,7 @@ TEST(CoordinatesFile, WrongFieldCountsAreIncompleteLines) {
 }
 
 TEST(CoordinatesFile, TabsSeparateLikeBlanksAndFieldOneIsIgnored) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor",
                           "\tn'importe quoi\n"
@@ -257,7 +227,7 @@ TEST(CoordinatesFile, TabsSeparateLikeBlanksAndFieldOneIsIgnored) {
 }
 
 TEST(CoordinatesFile, LongNamesAreCutToEightBytesAndReported) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor",
                           "* x\n"
@@ -278,7 +248,7 @@ TEST(CoordinatesFile, LongNamesAreCutToEightBytesAndReported) {
 }
 
 TEST(CoordinatesFile, BadNumbersAreReportedFieldByFieldAndStoreZero) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor",
                           "1 P 12,5 nan 7 inf 0x10\n"
@@ -305,7 +275,7 @@ TEST(CoordinatesFile, BadNumbersAreReportedFieldByFieldAndStoreZero) {
 }
 
 TEST(CoordinatesFile, SameNameTwiceGivesTwoPointsAndLookupFindsTheFirst) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("base.cor", "1 A 1 0 0 0 0\n1 B 2 0 0 0 0\n1 A 3 0 0 0 0\n"));
     ASSERT_EQ(run.state.PointCount(), 3);
@@ -316,7 +286,7 @@ TEST(CoordinatesFile, SameNameTwiceGivesTwoPointsAndLookupFindsTheFirst) {
 }
 
 TEST(CoordinatesFile, ALoadReplacesThePointTable) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("a.cor", "1 A 1 0 0 0 0\n1 B 2 0 0 0 0\n"));
     run.Load(folder.Write("b.cor", "1 C 1 0 0 0 0\n"));
@@ -326,11 +296,11 @@ TEST(CoordinatesFile, ALoadReplacesThePointTable) {
 }
 
 TEST(CoordinatesFile, MissingFileAbandonsThePointsSilently) {
-    TempFolder folder;
+    Cp1252Folder folder;
     CoordinatesRun run;
     run.Load(folder.Write("a.cor", "1 A 1 0 0 0 0\n"));
     run.ui.calls.clear();
-    run.Load(folder.Name("absent.cor"));
+    run.Load(folder.File("absent.cor"));
     EXPECT_EQ(run.state.PointCount(), 0);
     EXPECT_EQ(FindPoint(run.state, "A"), 0);
     EXPECT_TRUE(run.ui.calls.empty());
@@ -340,7 +310,7 @@ TEST(CoordinatesFile, MissingFileAbandonsThePointsSilently) {
 }
 
 TEST(CoordinatesFile, IncludesAcrossFoldersAndLetterCase) {
-    TempFolder folder;
+    Cp1252Folder folder;
     // The include "@pts" takes the folder of the current file; "@sub/more" a
     // folder relative to the current directory, the coordinates file's folder.
     const std::string main = folder.Write("chantier/main.cor",
@@ -361,7 +331,7 @@ TEST(CoordinatesFile, IncludesAcrossFoldersAndLetterCase) {
 }
 
 TEST(CoordinatesFile, AccentedFoldersAndIncludesAreFound) {
-    TempFolder folder;
+    Cp1252Folder folder;
     // On disk the names are UTF-8; the state and the include lines hold them
     // in Windows-1252. "@sous-dossier/été" becomes "SOUS-DOSSIER/éTé.cor":
     // only ASCII letters change case, and the case-blind match still finds
@@ -375,17 +345,17 @@ TEST(CoordinatesFile, AccentedFoldersAndIncludesAreFound) {
     folder.Write("Relevés/Levé.cor", "1 L1 3 0 0 0 0\n");
     CurrentDirectory cd(folder.Path() / "Relevés");
     CoordinatesRun run;
-    run.Load(Utf8ToCp1252(folder.Name("Relevés/chantier été.cor")));
+    run.Load(Utf8ToCp1252(folder.File("Relevés/chantier été.cor")));
     EXPECT_EQ(run.ui.startPoints, Lines({"M1", "S1", "L1"}));
     // The missing include is named in Windows-1252 like the rest of the line
     // (the recorder turns it into UTF-8; a UTF-8 name would come out garbled).
     EXPECT_EQ(StdoutLines(run.ui),
               (std::vector<std::string>{"L'ouverture du fichier  " +
-                                        folder.Name("Relevés/ABSENTé.cor") + " est impossible "}));
+                                        folder.File("Relevés/ABSENTé.cor") + " est impossible "}));
 }
 
 TEST(CoordinatesFile, UpperCaseNameIsTriedFirst) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("main.cor", "@pts\n");
     folder.Write("PTS.cor", "1 UPPER 0 0 0 0 0\n");
     folder.Write("pts.cor", "1 LOWER 0 0 0 0 0\n");
@@ -395,7 +365,7 @@ TEST(CoordinatesFile, UpperCaseNameIsTriedFirst) {
 }
 
 TEST(CoordinatesFile, LineCounterRunsOnThroughIncludes) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("main.cor",
                                           "* 1\n"
                                           "@inc\n"
@@ -409,13 +379,13 @@ TEST(CoordinatesFile, LineCounterRunsOnThroughIncludes) {
 }
 
 TEST(CoordinatesFile, UnopenableIncludeGoesToStandardOutputAndListing) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("main.cor", "@absent\n1 A 1 2 3 4 5\n1 B 1\n");
     CoordinatesRun run;
-    run.state.ListingFile.Create(folder.Name("out.vek"));
+    run.state.ListingFile.Create(folder.File("out.vek"));
     run.Load(main);
     const std::string line =
-        "L'ouverture du fichier  " + folder.Name("ABSENT.cor") + " est impossible ";
+        "L'ouverture du fichier  " + folder.File("ABSENT.cor") + " est impossible ";
     EXPECT_EQ(
         StdoutLines(run.ui),
         (std::vector<std::string>{
@@ -423,24 +393,24 @@ TEST(CoordinatesFile, UnopenableIncludeGoesToStandardOutputAndListing) {
     EXPECT_EQ(run.state.PointCount(), 1);
     run.state.ListingFile.Close();
     // Only the unopenable include goes to the listing.
-    EXPECT_EQ(ReadWhole(folder.Name("out.vek")), line + "\r\n");
+    EXPECT_EQ(ReadBytes(folder.File("out.vek")), line + "\r\n");
 }
 
 TEST(CoordinatesFile, SelfIncludeIsSkippedWithAMessage) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("main.cor", "1 A 1 0 0 0 0\n@\n@MAIN\n1 B 2 0 0 0 0\n");
     CoordinatesRun run;
-    run.state.ListingFile.Create(folder.Name("out.vek"));
+    run.state.ListingFile.Create(folder.File("out.vek"));
     run.Load(main);
     EXPECT_EQ(run.ui.startPoints, Lines({"A", "B"}));
     const std::string line = "Inclusion circulaire du fichier " + main + " ignorée";
     EXPECT_EQ(StdoutLines(run.ui), (std::vector<std::string>{line, line}));
     run.state.ListingFile.Close();
-    EXPECT_EQ(Cp1252ToUtf8(ReadWhole(folder.Name("out.vek"))), line + "\r\n" + line + "\r\n");
+    EXPECT_EQ(Cp1252ToUtf8(ReadBytes(folder.File("out.vek"))), line + "\r\n" + line + "\r\n");
 }
 
 TEST(CoordinatesFile, IncludeCycleThroughAnotherFileIsSkipped) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string a = folder.Write("A.cor", "1 A 1 0 0 0 0\n@b\n1 A2 1 0 0 0 0\n");
     folder.Write("B.cor", "1 B 1 0 0 0 0\n@a\n1 B2 1 0 0 0 0\n");
     CoordinatesRun run;
@@ -458,7 +428,7 @@ TEST(CoordinatesFile, IncludeCycleThroughAnotherFileIsSkipped) {
 }
 
 TEST(CoordinatesFile, PointLimitStopsAtTheTenThousandAndFirst) {
-    TempFolder folder;
+    Cp1252Folder folder;
     std::ostringstream content;
     for (int i = 1; i <= kMaxPoints + 1; ++i) {
         content << "1 P" << i << " " << i << " 0 0 0 0\n";
@@ -492,7 +462,7 @@ struct ObservationsRun {
 };
 
 TEST(ObservationsFile, SevenAndEightFieldLayoutsGiveTheSameRecord) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     run.Load(folder.Write("m.obs",
                           "1 S T 123.5 0 1.5 1.7\n"
@@ -519,7 +489,7 @@ TEST(ObservationsFile, SevenAndEightFieldLayoutsGiveTheSameRecord) {
 }
 
 TEST(ObservationsFile, EveryCodeBuildsItsRecords) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     // Known points first, as the load pipeline reads them.
     SurveyPoint known;
@@ -594,7 +564,7 @@ TEST(ObservationsFile, EveryCodeBuildsItsRecords) {
 }
 
 TEST(ObservationsFile, RoundsAndDirectionsWithoutReference) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     run.Load(folder.Write("m.obs",
                           "5 S A 10 0 0 0\n"         // 1: before any round
@@ -618,7 +588,7 @@ TEST(ObservationsFile, RoundsAndDirectionsWithoutReference) {
 }
 
 TEST(ObservationsFile, TheCurrentRoundLastsAcrossIncludes) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("m.obs", "7 S A 0 0 0 0\n@inc\n5 S C 2 0 0 0\n");
     folder.Write("INC.obs", "5 S B 1 0 0 0\n7 T A 0 0 0 0\n");
     ObservationsRun run;
@@ -630,7 +600,7 @@ TEST(ObservationsFile, TheCurrentRoundLastsAcrossIncludes) {
 }
 
 TEST(ObservationsFile, BadFieldsAreReportedAndTheLineIsBuilt) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     run.Load(folder.Write("sub/terrain.obs",
                           "1.0 S T 10 0 0 0\n"               // code not an integer: 0
@@ -669,7 +639,7 @@ TEST(ObservationsFile, BadFieldsAreReportedAndTheLineIsBuilt) {
 }
 
 TEST(ObservationsFile, IncompleteLinesRecordNothing) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     run.Load(folder.Write("m.obs",
                           "8 S T 100 0 0\n"
@@ -688,7 +658,7 @@ TEST(ObservationsFile, IncompleteLinesRecordNothing) {
 }
 
 TEST(ObservationsFile, IncludedLinesNameTheGivenFileAndCountOn) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("chantier/Terrain.obs",
                                           "* 1\n"
                                           "@mesures/jour1\n"
@@ -708,7 +678,7 @@ TEST(ObservationsFile, IncludedLinesNameTheGivenFileAndCountOn) {
 }
 
 TEST(ObservationsFile, AccentedNamesAreReadAndShownInWindows1252) {
-    TempFolder folder;
+    Cp1252Folder folder;
     folder.Write("Relevés/chantier été.obs", "1 A B x 0 0 0\n@sous-dossier/été\n@\n");
     folder.Write("Relevés/sous-dossier/été.obs", "1 A B 2 0 0 0\n");
     ObservationsRun run;
@@ -727,7 +697,7 @@ TEST(ObservationsFile, AccentedNamesAreReadAndShownInWindows1252) {
 }
 
 TEST(ObservationsFile, RelativeNameIsMadeAbsoluteAgainstTheCurrentDirectory) {
-    TempFolder folder;
+    Cp1252Folder folder;
     folder.Write("d/rel.obs", "@other\n");
     CurrentDirectory cd(folder.Path());
     ObservationsRun run;
@@ -738,7 +708,7 @@ TEST(ObservationsFile, RelativeNameIsMadeAbsoluteAgainstTheCurrentDirectory) {
 }
 
 TEST(ObservationsFile, UnopenableFilesAreReportedInThePane) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string main = folder.Write("m.obs", "@absent\n@sub/\n1 A B 1 0 0 0\n");
     folder.Write("sub/keep", "");
     ObservationsRun run;
@@ -750,18 +720,18 @@ TEST(ObservationsFile, UnopenableFilesAreReportedInThePane) {
     const std::string current = fs::canonical(folder.Path()).string();
     EXPECT_EQ(Problems(run.ui),
               (std::vector<std::string>{
-                  "L'ouverture du fichier " + folder.Name("ABSENT.obs") + " est impossible ",
+                  "L'ouverture du fichier " + folder.File("ABSENT.obs") + " est impossible ",
                   "L'ouverture du fichier " + current + "/SUB/m.obs est impossible "}));
     EXPECT_EQ(run.state.DistanceTable.Count(), 1);
     ObservationsRun missing;
-    missing.Load(folder.Name("nothing.obs"));
+    missing.Load(folder.File("nothing.obs"));
     EXPECT_EQ(Problems(missing.ui),
-              (std::vector<std::string>{"L'ouverture du fichier " + folder.Name("nothing.obs") +
+              (std::vector<std::string>{"L'ouverture du fichier " + folder.File("nothing.obs") +
                                         " est impossible "}));
 }
 
 TEST(ObservationsFile, IncludeCyclesAreSkipped) {
-    TempFolder folder;
+    Cp1252Folder folder;
     const std::string a = folder.Write("a.obs", "1 A X 1 0 0 0\n@\n@b\n1 A Z 3 0 0 0\n");
     folder.Write("B.obs", "1 B Y 2 0 0 0\n@a\n@B\n");
     ObservationsRun run;
@@ -773,11 +743,11 @@ TEST(ObservationsFile, IncludeCyclesAreSkipped) {
               (std::vector<std::string>{
                   "Inclusion circulaire du fichier " + a + " ignorée",
                   "Inclusion circulaire du fichier " + a + " ignorée",
-                  "Inclusion circulaire du fichier " + folder.Name("B.obs") + " ignorée"}));
+                  "Inclusion circulaire du fichier " + folder.File("B.obs") + " ignorée"}));
 }
 
 TEST(ObservationsFile, ALoadEmptiesTheTablesButKeepsThePoints) {
-    TempFolder folder;
+    Cp1252Folder folder;
     ObservationsRun run;
     run.Load(folder.Write("a.obs",
                           "7 S A 0 0 0 0\n1 S A 1 0 0 0\n9 S B 0 0 0 0\n4 S B 1 0 0 0\n"
@@ -795,7 +765,7 @@ TEST(ObservationsFile, ALoadEmptiesTheTablesButKeepsThePoints) {
 }
 
 TEST(ObservationsFile, ObservationTableLimit) {
-    TempFolder folder;
+    Cp1252Folder folder;
     std::ostringstream content;
     content << "* start\n";
     for (int i = 0; i < kMaxObservations; ++i) {
@@ -818,7 +788,7 @@ TEST(ObservationsFile, ObservationTableLimit) {
 }
 
 TEST(ObservationsFile, CodeNineStopsAtTheFullBearingTable) {
-    TempFolder folder;
+    Cp1252Folder folder;
     std::ostringstream content;
     for (int i = 0; i < kMaxObservations; ++i) {
         content << "8 A B 1 0 0 0\n";
@@ -832,7 +802,7 @@ TEST(ObservationsFile, CodeNineStopsAtTheFullBearingTable) {
 }
 
 TEST(ObservationsFile, RoundTableLimit) {
-    TempFolder folder;
+    Cp1252Folder folder;
     std::ostringstream content;
     for (int i = 0; i < kMaxRounds; ++i) {
         content << "7 S A 0 0 0 0\n5 S B 1 0 0 0\n";
@@ -853,7 +823,7 @@ TEST(ObservationsFile, RoundTableLimit) {
 }
 
 TEST(ObservationsFile, PointLimitThroughObservations) {
-    TempFolder folder;
+    Cp1252Folder folder;
     std::ostringstream content;
     for (int i = 1; i <= kMaxPoints / 2; ++i) {
         content << "0 A" << i << " B" << i << " 0 0 0 0\n";

@@ -1,7 +1,5 @@
 #include "data/LoadPipeline.h"
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,57 +10,18 @@
 #include "data/TextNumbers.h"
 #include "support/Compare.h"
 #include "support/RecordingServices.h"
+#include "support/StateBuilder.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
 using ::calctopo::testing::kRoundingTolerance;
 using ::calctopo::testing::RecordingServices;
+using ::calctopo::testing::TempFolder;
 
 // Observation tables filled by hand, as the observations reader would leave them.
-struct Observations {
-    SurveyState state;
-
-    int Point(const std::string& name) { return FindOrAddPoint(state, name); }
-    void Direction(int station, int target, double reading, int round) {
-        state.DirectionTable.Append({station, target, reading, round});
-    }
-    void Distance(int station, int target, double value, bool horizontal) {
-        state.DistanceTable.Append({station, target, value, 0.0, 0.0, horizontal});
-    }
-    void Zenith(int station, int target, double value) {
-        state.ZenithTable.Append({station, target, value, 0.0, 0.0});
-    }
-    void HeightDifference(int station, int target, double value) {
-        state.HeightDifferenceTable.Append({station, target, value});
-    }
-    void Bearing(int station, int target, double value) {
-        state.BearingTable.Append({station, target, value});
-    }
-    void Build() {
-        InitPointSightRanges(state);
-        BuildSights(state);
-        BuildPointSightRanges(state);
-    }
-    const Sight& SightAt(int number) const { return state.SightTable[number]; }
-    // The sight numbers of one run of a list; an absent run is empty.
-    std::vector<int> Run(const Table<std::int32_t, kMaxSightListEntries>& list, int first,
-                         int last) const {
-        std::vector<int> sights;
-        for (int j = first; first != 0 && j <= last; ++j) {
-            sights.push_back(list[j]);
-        }
-        return sights;
-    }
-    std::vector<int> Incoming(int point) const {
-        const PointSightRange& r = state.RangeOf(point);
-        return Run(state.IncomingSightList, r.firstIncoming, r.lastIncoming);
-    }
-    std::vector<int> Outgoing(int point) const {
-        const PointSightRange& r = state.RangeOf(point);
-        return Run(state.OutgoingSightList, r.firstOutgoing, r.lastOutgoing);
-    }
-};
+using Observations = ::calctopo::testing::StateBuilder;
 
 TEST(LoadPipeline, EveryDirectionHasItsOwnSightAndOthersJoinTheFirst) {
     Observations o;
@@ -267,42 +226,21 @@ TEST(LoadPipeline, ASecondSmallerLoadLeavesNoStaleRanges) {
     EXPECT_EQ(o.state.OutgoingSightList.Count(), 1);
 }
 
-// A folder of its own for the files of one end-to-end load.
-class LoadFiles : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ =
-            std::filesystem::temp_directory_path() / (std::string("calctopo_load_") + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Write(const std::string& name, const std::string& content) {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-
-    std::filesystem::path folder_;
-};
-
-TEST_F(LoadFiles, ShowsTheStatisticsAndLeavesTheTablesReady) {
+TEST(LoadFiles, ShowsTheStatisticsAndLeavesTheTablesReady) {
+    TempFolder folder;
     SurveyState state;
     state.Parameters.angleUnit = 1;  // grades
-    state.CoordinatesFileName = Write("base.cor",
-                                      "* two known points\n"
-                                      "1 A 1000.0 2000.0 100.0 0 0\n"
-                                      "1 B 1000.0 2100.0 110.0 0 0\n");
-    state.ObservationsFileName = Write("base.obs",
-                                       "7 A B 50 0 1.5 1.5\n"
-                                       "5 A C 150 0 1.5 1.5\n"
-                                       "6 A C 100 0 1.5 1.5\n"
-                                       "1 A C 80 0 1.5 1.5\n"
-                                       "4 B C -2.5 0 0 0\n"
-                                       "8 C B 300 0 0 0\n");
+    state.CoordinatesFileName = folder.Write("base.cor",
+                                             "* two known points\n"
+                                             "1 A 1000.0 2000.0 100.0 0 0\n"
+                                             "1 B 1000.0 2100.0 110.0 0 0\n");
+    state.ObservationsFileName = folder.Write("base.obs",
+                                              "7 A B 50 0 1.5 1.5\n"
+                                              "5 A C 150 0 1.5 1.5\n"
+                                              "6 A C 100 0 1.5 1.5\n"
+                                              "1 A C 80 0 1.5 1.5\n"
+                                              "4 B C -2.5 0 0 0\n"
+                                              "8 C B 300 0 0 0\n");
     RecordingServices ui;
     LoadSurveyData(state, ui);
 
@@ -329,10 +267,11 @@ TEST_F(LoadFiles, ShowsTheStatisticsAndLeavesTheTablesReady) {
     EXPECT_EQ(state.OutgoingSightList.Count(), state.SightTable.Count());
 }
 
-TEST_F(LoadFiles, AnUnreadableCoordinatesFileCountsTheObservedPointsOnly) {
+TEST(LoadFiles, AnUnreadableCoordinatesFileCountsTheObservedPointsOnly) {
+    TempFolder folder;
     SurveyState state;
-    state.CoordinatesFileName = PathOf("missing.cor");
-    state.ObservationsFileName = Write("only.obs", "2 S T 12.5 0 0 0\n");
+    state.CoordinatesFileName = folder.File("missing.cor");
+    state.ObservationsFileName = folder.Write("only.obs", "2 S T 12.5 0 0 0\n");
     RecordingServices ui;
     LoadSurveyData(state, ui);
 

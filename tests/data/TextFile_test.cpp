@@ -2,13 +2,8 @@
 // into paths the operating system knows, and back.
 #include "data/TextFile.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,54 +12,25 @@
 
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::Utf8Path;
 
 // Utf8Path("Relevés/chantier été.cor") as the core holds it, and in UTF-8.
 const std::string kName1252 = "Relev\xE9s/chantier \xE9t\xE9.cor";
 const std::string kNameUtf8 = "Relevés/chantier été.cor";
 
-// Paths built and read in UTF-8 by the standard library alone, as witnesses
-// independent of the functions under test.
-fs::path Utf8Path(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
+// Paths built (Utf8Path) and read in UTF-8 by the standard library alone, as
+// witnesses independent of the functions under test.
 std::string Utf8Of(const fs::path& path) {
     const std::u8string utf8 = path.u8string();
     return std::string(utf8.begin(), utf8.end());
-}
-
-class TempFolder {
-  public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ =
-            fs::temp_directory_path() / ("calctopo_textfile_" + std::to_string(::getpid()) + "_" +
-                                         std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& Path() const { return path_; }
-    // The folder's name as the core holds it (the temporary folder is ASCII).
-    std::string Name() const { return NameFromPath(path_); }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // The names in a folder, as the file system spells them (UTF-8).
@@ -122,7 +88,7 @@ TEST(FileNames, ALinuxNameThatIsNotUtf8KeepsItsBytes) {
 TEST(TextFile, AnAccentedNameIsCreatedUnderItsUnicodeSpelling) {
     TempFolder folder;
     fs::create_directories(folder.Path() / Utf8Path("Relevés"));
-    const std::string name = folder.Name() + "/Relev\xE9s/r\xE9sultat \xE9t\xE9.vek";
+    const std::string name = NameFromPath(folder.Path()) + "/Relev\xE9s/r\xE9sultat \xE9t\xE9.vek";
     {
         TextOutputFile file;
         file.Create(name);
@@ -132,7 +98,7 @@ TEST(TextFile, AnAccentedNameIsCreatedUnderItsUnicodeSpelling) {
     // One file, whose name on disk is the UTF-8 spelling, content untouched.
     EXPECT_EQ(Entries(folder.Path() / Utf8Path("Relevés")),
               (std::set<std::string>{"résultat été.vek"}));
-    EXPECT_EQ(ReadWhole(folder.Path() / Utf8Path("Relevés") / Utf8Path("résultat été.vek")),
+    EXPECT_EQ(ReadBytes(folder.Path() / Utf8Path("Relevés") / Utf8Path("résultat été.vek")),
               "\xE9t\xE9\r\n");
 }
 
@@ -141,10 +107,10 @@ TEST(TextFile, AnAccentedNameIsRead) {
     fs::create_directories(folder.Path() / Utf8Path("Relevés"));
     std::ofstream(folder.Path() / Utf8Path(kNameUtf8), std::ios::binary) << "1 A\r\n2 B";
     std::vector<std::string> lines;
-    ASSERT_TRUE(ReadTextLines(folder.Name() + "/" + kName1252, lines));
+    ASSERT_TRUE(ReadTextLines(NameFromPath(folder.Path()) + "/" + kName1252, lines));
     EXPECT_EQ(lines, (std::vector<std::string>{"1 A", "2 B"}));
     // A folder under an accented name is still not a file.
-    EXPECT_FALSE(ReadTextLines(folder.Name() + "/Relev\xE9s", lines));
+    EXPECT_FALSE(ReadTextLines(NameFromPath(folder.Path()) + "/Relev\xE9s", lines));
 }
 
 TEST(TextFile, AnAccentedNameIsReplacedWholeAndFailuresNameIt) {
@@ -152,14 +118,14 @@ TEST(TextFile, AnAccentedNameIsReplacedWholeAndFailuresNameIt) {
     fs::create_directories(folder.Path() / Utf8Path("Relevés"));
     const fs::path target = folder.Path() / Utf8Path("Relevés") / Utf8Path("chantier été.bvk");
     std::ofstream(target, std::ios::binary) << "old";
-    const std::string name = folder.Name() + "/Relev\xE9s/chantier \xE9t\xE9.bvk";
+    const std::string name = NameFromPath(folder.Path()) + "/Relev\xE9s/chantier \xE9t\xE9.bvk";
     WriteFileReplacing(name, "new\r\n");
-    EXPECT_EQ(ReadWhole(target), "new\r\n");
+    EXPECT_EQ(ReadBytes(target), "new\r\n");
     EXPECT_EQ(Entries(folder.Path() / Utf8Path("Relevés")),
               (std::set<std::string>{"chantier été.bvk"}));
 
     // A missing folder: the message carries the name as the core holds it.
-    const std::string missing = folder.Name() + "/Absent\xE9/chantier.bvk";
+    const std::string missing = NameFromPath(folder.Path()) + "/Absent\xE9/chantier.bvk";
     try {
         WriteFileReplacing(missing, "x");
         ADD_FAILURE() << "no failure for a missing folder";

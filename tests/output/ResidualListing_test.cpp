@@ -3,8 +3,6 @@
 #include "output/ResidualListing.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -15,13 +13,19 @@
 #include "data/TextNumbers.h"
 #include "geometry/CONVERTI.h"
 #include "support/NetworkGenerator.h"
+#include "support/StateBuilder.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
+using testing::DeterminedPoint;
+using testing::GivenPoint;
 using testing::LoadedSurvey;
 using testing::NetworkGenerator;
-using testing::TemporaryFolder;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::UnknownPoint;
 
 const std::string kBlankColumn(13, ' ');
 const std::string kLineEnd = "\r\n";
@@ -29,23 +33,16 @@ const std::string kLineEnd = "\r\n";
 // Two points A (station side) and P (the completed point), sights added by
 // hand; only the observation indices' being non-zero matters to the listing.
 class Listing {
+  private:
+    // Declared first so that it goes last, after the listing is closed.
+    TempFolder folder_;
+
   public:
     Listing() {
-        state.ListingFileName = (folder_.Path() / "residus.vek").string();
+        state.ListingFileName = folder_.File("residus.vek");
         state.ListingFile.Create(state.ListingFileName);
-        a = AddPoint("A", 1000.0, 5000.0, 100.0);
-        p = AddPoint("P", 1000.0, 5100.0, 102.0);
-    }
-
-    int AddPoint(const std::string& name, double x, double y, double z) {
-        SurveyPoint point;
-        point.name = name;
-        point.x = x;
-        point.y = y;
-        point.z = z;
-        point.planimetricKnown = true;
-        point.heightKnown = true;
-        return AppendPoint(state, point);
+        a = AppendPoint(state, GivenPoint("A", 1000.0, 5000.0, 100.0));
+        p = AppendPoint(state, DeterminedPoint("P", 1000.0, 5100.0, 102.0));
     }
 
     Sight& AddSight(int station, int target) {
@@ -61,16 +58,12 @@ class Listing {
         InitPointSightRanges(state);
         BuildPointSightRanges(state);
         WriteResiduals(state, p);
-        std::ifstream in(state.ListingFileName, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return ReadBytes(state.ListingFileName);
     }
 
     SurveyState state;
     int a = 0;
     int p = 0;
-
-  private:
-    TemporaryFolder folder_;
 };
 
 // A direction on A -> P whose bearing is off the computed bearing (0, due
@@ -137,9 +130,7 @@ TEST(ResidualListing, IncomingSightsFirstThenOutgoingAndNoLineTowardsUnknownPoin
     // first in the sight table; P -> U, towards a point neither placed nor
     // levelled, gives no line; a sight with no observation gives none either.
     Listing listing;
-    const int u = listing.AddPoint("U", 0.0, 0.0, 0.0);
-    listing.state.PointTable[u].planimetricKnown = false;
-    listing.state.PointTable[u].heightKnown = false;
+    const int u = AppendPoint(listing.state, UnknownPoint("U"));
     Sight& back = listing.AddSight(listing.p, listing.a);
     back.distanceObs = 1;
     back.horizontalDistance = 100.0;

@@ -1,11 +1,6 @@
 #include "output/ecrit.h"
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,68 +8,20 @@
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "support/StateBuilder.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
-  public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("calctopo_ecrit_" + std::to_string(random()) + "_" + std::to_string(++counter));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
-
-SurveyPoint Given(const std::string& name, double x, double y, double z, double sixth = 0.0,
-                  double seventh = 0.0) {
-    SurveyPoint point;
-    point.name = name;
-    point.x = x;
-    point.y = y;
-    point.z = z;
-    point.status = StatusGiven;
-    point.planimetricKnown = true;
-    point.heightKnown = true;
-    point.sixthFieldValue = sixth;
-    point.seventhFieldValue = seventh;
-    return point;
-}
-
-SurveyPoint Unknown(const std::string& name) {
-    SurveyPoint point;
-    point.name = name;
-    return point;
-}
-
-SurveyPoint Determined(const std::string& name, double x, double y, double z) {
-    SurveyPoint point = Given(name, x, y, z);
-    point.status = StatusDetermined;
-    return point;
-}
+using testing::DeterminedPoint;
+using testing::GivenPoint;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::UnknownPoint;
+using testing::WriteBytes;
 
 // A loaded state whose listing is open in `folder` as res.vek.
 class CoordinatesOutput : public ::testing::Test {
@@ -113,7 +60,7 @@ TEST_F(CoordinatesOutput, LineWidthsFollowTheSignificantDigits) {
     // Widths d + 8 for the coordinates and d + 5 (d + 1 decimals) for the last
     // two fields, which stand side by side with no blank.
     state.Parameters.significantDigits = 3;
-    AppendPoint(state, Given("P1", 1000.5, 2000.25, 100.125, 0.01, 0.02));
+    AppendPoint(state, GivenPoint("P1", 1000.5, 2000.25, 100.125, 0.01, 0.02));
     WriteCoordinatesOutput(state);
     EXPECT_EQ(NewFile(), " 1       P1    1000.500    2000.250     100.125   0.0100  0.0200\r\n");
     EXPECT_EQ(state.NewFileName, folder.File("res.new"));
@@ -121,14 +68,14 @@ TEST_F(CoordinatesOutput, LineWidthsFollowTheSignificantDigits) {
 
 TEST_F(CoordinatesOutput, ZeroDigitsWriteNoDecimalPoint) {
     state.Parameters.significantDigits = 0;
-    AppendPoint(state, Given("P1", 1000.4, 2000.6, 99.7, 0.04, -0.26));
+    AppendPoint(state, GivenPoint("P1", 1000.4, 2000.6, 99.7, 0.04, -0.26));
     WriteCoordinatesOutput(state);
     EXPECT_EQ(NewFile(), " 1       P1     1000     2001      100   0.0 -0.3\r\n");
 }
 
 TEST_F(CoordinatesOutput, TenDigits) {
     state.Parameters.significantDigits = 10;
-    AppendPoint(state, Given("ABCDEFGH", 1.5, -2.25, 0.0, 0.5, 0.0));
+    AppendPoint(state, GivenPoint("ABCDEFGH", 1.5, -2.25, 0.0, 0.5, 0.0));
     WriteCoordinatesOutput(state);
     EXPECT_EQ(NewFile(),
               " 1 ABCDEFGH       1.5000000000      -2.2500000000       0.0000000000"
@@ -137,7 +84,7 @@ TEST_F(CoordinatesOutput, TenDigits) {
 
 TEST_F(CoordinatesOutput, AWiderNumberIsWrittenInFull) {
     state.Parameters.significantDigits = 3;
-    AppendPoint(state, Given("LONG", 123456789.012, -98765432.1, 5.0, 12345.6, 0.0));
+    AppendPoint(state, GivenPoint("LONG", 123456789.012, -98765432.1, 5.0, 12345.6, 0.0));
     WriteCoordinatesOutput(state);
     EXPECT_EQ(NewFile(),
               " 1     LONG 123456789.012 -98765432.100       5.000 12345.6000  0.0000\r\n");
@@ -146,20 +93,20 @@ TEST_F(CoordinatesOutput, AWiderNumberIsWrittenInFull) {
 TEST_F(CoordinatesOutput, CodesAndWhichPointsGetALine) {
     state.Parameters.significantDigits = 1;
     // A control point at the local origin is a result like any other.
-    AppendPoint(state, Given("ORIG", 0.0, 0.0, 50.0));
-    AppendPoint(state, Determined("D", 0.0, 100.0, 7.0));
+    AppendPoint(state, GivenPoint("ORIG", 0.0, 0.0, 50.0));
+    AppendPoint(state, DeterminedPoint("D", 0.0, 100.0, 7.0));
     // Plan found, height not: written with z 0, and listed below.
-    SurveyPoint planOnly = Unknown("PLAN");
+    SurveyPoint planOnly = UnknownPoint("PLAN");
     planOnly.x = 10.0;
     planOnly.y = 20.0;
     planOnly.planimetricKnown = true;
     AppendPoint(state, planOnly);
     // Height found, plan not: no line, listed.
-    SurveyPoint heightOnly = Unknown("HAUT");
+    SurveyPoint heightOnly = UnknownPoint("HAUT");
     heightOnly.z = 5.0;
     heightOnly.heightKnown = true;
     AppendPoint(state, heightOnly);
-    AppendPoint(state, Unknown("RIEN"));
+    AppendPoint(state, UnknownPoint("RIEN"));
     WriteCoordinatesOutput(state);
 
     EXPECT_EQ(NewFile(),
@@ -170,8 +117,8 @@ TEST_F(CoordinatesOutput, CodesAndWhichPointsGetALine) {
 }
 
 TEST_F(CoordinatesOutput, EveryPointCompleteClosesWithTheAllCalculatedLine) {
-    AppendPoint(state, Given("A", 1.0, 2.0, 3.0));
-    AppendPoint(state, Determined("B", 4.0, 5.0, 6.0));
+    AppendPoint(state, GivenPoint("A", 1.0, 2.0, 3.0));
+    AppendPoint(state, DeterminedPoint("B", 4.0, 5.0, 6.0));
     state.ListingFile.WriteLine("residus");
     WriteCoordinatesOutput(state);
     EXPECT_EQ(Listing(), "residus\r\n" + kBlockHead +
@@ -190,7 +137,7 @@ TEST_F(CoordinatesOutput, AFailedWriteThrowsAndLeavesTheOldFileWhole) {
     const std::string base = folder.File(std::string(251, 'x'));
     WriteBytes(base + ".new", "ancien\r\n");
     state.ListingFileName = base + ".vek";
-    AppendPoint(state, Given("A", 1.0, 2.0, 3.0));
+    AppendPoint(state, GivenPoint("A", 1.0, 2.0, 3.0));
     EXPECT_THROW(WriteCoordinatesOutput(state), IoFailure);
     EXPECT_EQ(ReadBytes(base + ".new"), "ancien\r\n");
     // The failure came before the closing block: the listing is untouched.
@@ -199,14 +146,14 @@ TEST_F(CoordinatesOutput, AFailedWriteThrowsAndLeavesTheOldFileWhole) {
 
 TEST_F(CoordinatesOutput, AMissingFolderThrows) {
     state.ListingFileName = folder.File("absent/res.vek");
-    AppendPoint(state, Given("A", 1.0, 2.0, 3.0));
+    AppendPoint(state, GivenPoint("A", 1.0, 2.0, 3.0));
     EXPECT_THROW(WriteCoordinatesOutput(state), IoFailure);
     EXPECT_FALSE(fs::exists(folder.File("absent")));
 }
 
 TEST_F(CoordinatesOutput, ReplacesAnEarlierFile) {
     WriteBytes(folder.File("res.new"), "une ligne plus longue que la nouvelle\r\n\r\n\r\n");
-    AppendPoint(state, Given("A", 1.0, 2.0, 3.0));
+    AppendPoint(state, GivenPoint("A", 1.0, 2.0, 3.0));
     WriteCoordinatesOutput(state);
     EXPECT_EQ(NewFile(), " 1        A       1.000       2.000       3.000   0.0000  0.0000\r\n");
 }

@@ -1,8 +1,6 @@
 #include "shell/app/Actions.h"
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
-#include "data/TextFile.h"
 #include "support/RecordingServices.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
@@ -19,41 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RecordedCall;
 using testing::RecordingServices;
-
-// A fresh folder under the system's temporary folder; the working directory is
-// put back and the folder removed at the end of the test.
-class TempFolder {
-  public:
-    TempFolder() : previous_(fs::current_path()) {
-        static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("calctopo-actions-" +
-                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-                 std::to_string(++counter));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::current_path(previous_, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path previous_;
-    fs::path path_;
-};
-
-void WriteFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::vector<std::string> Lines(const fs::path& path) {
-    std::vector<std::string> lines;
-    EXPECT_TRUE(ReadTextLines(NameFromPath(path), lines)) << path;
-    return lines;
-}
+using testing::TempFolder;
+using testing::TextLines;
+using testing::Utf8Path;
+using testing::WriteBytes;
 
 // Two given points and one observation each way: enough for a load to list
 // two start points and count one distance.
@@ -98,8 +65,8 @@ TEST(Initialisation, BothInputsMissingShowTwoBoxesAndLoadNothing) {
 TEST(Initialisation, MissingFileMessages) {
     TempFolder folder;
     fs::current_path(folder.Path());
-    WriteFile(folder.Path() / "p.obs", kObservations);
-    WriteFile(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
 
@@ -121,8 +88,8 @@ TEST(Initialisation, MissingFileMessages) {
 TEST(Initialisation, ListingNameWithoutExtensionGetsVek) {
     TempFolder folder;
     const fs::path site = folder.Path() / "site";
-    WriteFile(site / "p.cor", kCoordinates);
-    WriteFile(site / "p.obs", kObservations);
+    WriteBytes(site / "p.cor", kCoordinates);
+    WriteBytes(site / "p.obs", kObservations);
     fs::create_directories(site / "out.d");
     fs::current_path(folder.Path());
     auto state = std::make_unique<SurveyState>();
@@ -136,7 +103,7 @@ TEST(Initialisation, ListingNameWithoutExtensionGetsVek) {
     EXPECT_EQ(state->ListingFileName, "out.d/resultat.vek");
     EXPECT_TRUE(fs::exists(site / "out.d" / "resultat.vek"));
     // The work-site file keeps the names as typed (lines 6 to 8).
-    const std::vector<std::string> workSite = Lines(folder.Path() / "site.bvk");
+    const std::vector<std::string> workSite = TextLines(folder.Path() / "site.bvk");
     ASSERT_GE(workSite.size(), 8u);
     EXPECT_EQ(workSite[5], "site/p.cor");
     EXPECT_EQ(workSite[6], "site/p.obs");
@@ -153,12 +120,12 @@ TEST(Initialisation, ListingNameWithoutExtensionGetsVek) {
 TEST(Initialisation, RelativeNamesMeanTheFilesSeenWhenItStarts) {
     TempFolder folder;
     const fs::path site = folder.Path() / "site";
-    WriteFile(site / "p.cor", kCoordinates);
-    WriteFile(site / "p.obs", kObservations);
+    WriteBytes(site / "p.cor", kCoordinates);
+    WriteBytes(site / "p.obs", kObservations);
     // Once the folder of the coordinates file is current, "site/p.obs" names
     // this other file: it must not be the one read.
-    WriteFile(site / "site" / "p.obs", std::string(kObservations) + "2 B A 100.000 0 1.5 1.6\r\n");
-    WriteFile(site / "site" / "p.cor", "1 X 1.0 2.0 3.0 0 0\r\n");
+    WriteBytes(site / "site" / "p.obs", std::string(kObservations) + "2 B A 100.000 0 1.5 1.6\r\n");
+    WriteBytes(site / "site" / "p.cor", "1 X 1.0 2.0 3.0 0 0\r\n");
     fs::current_path(folder.Path());
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
@@ -178,11 +145,6 @@ TEST(Initialisation, RelativeNamesMeanTheFilesSeenWhenItStarts) {
     EXPECT_TRUE(fs::exists(site / "res.vek"));
 }
 
-// A path from a UTF-8 spelling, independent of the program's own conversions.
-fs::path Utf8Path(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
     TempFolder folder;
     // On disk the names are UTF-8; the fields, the state, the include line and
@@ -191,9 +153,9 @@ TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
     // the load reads must carry in Windows-1252 too.
     const fs::path start = folder.Path() / Utf8Path("Géomètre");
     const fs::path site = start / Utf8Path("Relevés");
-    WriteFile(site / Utf8Path("chantier été.cor"), kCoordinates);
-    WriteFile(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
-    WriteFile(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
+    WriteBytes(site / Utf8Path("chantier été.cor"), kCoordinates);
+    WriteBytes(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
+    WriteBytes(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
     fs::current_path(start);
     auto state = std::make_unique<SurveyState>();
     state->WorkSiteFileName = folder.Path().string() + "/chantier \xE9t\xE9.bvk";
@@ -221,20 +183,21 @@ TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
     EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
 
     // The work-site file keeps the Windows-1252 names as typed.
-    const std::vector<std::string> workSite = Lines(folder.Path() / Utf8Path("chantier été.bvk"));
+    const std::vector<std::string> workSite =
+        TextLines(folder.Path() / Utf8Path("chantier été.bvk"));
     ASSERT_GE(workSite.size(), 8u);
     EXPECT_EQ(workSite[5], "Relev\xE9s/chantier \xE9t\xE9.cor");
     EXPECT_EQ(workSite[6], "Relev\xE9s/chantier \xE9t\xE9.obs");
     EXPECT_EQ(workSite[7], "r\xE9sultats");
 
     EXPECT_TRUE(Quitter(*state, ui2));
-    EXPECT_EQ(Lines(site / Utf8Path("résultats.new")).size(), 2u);
+    EXPECT_EQ(TextLines(site / Utf8Path("résultats.new")).size(), 2u);
 }
 
 TEST(Initialisation, SecondRunListsEachNameOnce) {
     TempFolder folder;
-    WriteFile(folder.Path() / "p.cor", kCoordinates);
-    WriteFile(folder.Path() / "p.obs", kObservations);
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
     fs::current_path(folder.Path());
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
@@ -259,8 +222,8 @@ TEST(Initialisation, SecondRunListsEachNameOnce) {
 
 TEST(Initialisation, FailuresEndTheActionWithAReport) {
     TempFolder folder;
-    WriteFile(folder.Path() / "p.cor", kCoordinates);
-    WriteFile(folder.Path() / "p.obs", kObservations);
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
     fs::current_path(folder.Path());
 
     {
@@ -298,8 +261,8 @@ TEST(Initialisation, FailuresEndTheActionWithAReport) {
 
 TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
     TempFolder folder;
-    WriteFile(folder.Path() / "p.cor", kCoordinates);
-    WriteFile(folder.Path() / "p.obs", kObservations);
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
     fs::current_path(folder.Path());
 
     // Nothing loaded: nothing written, nothing to report.
@@ -312,7 +275,7 @@ TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
     RecordingServices ui;
     ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
     EXPECT_TRUE(Quitter(*state, ui));
-    EXPECT_EQ(Lines(folder.Path() / "res.new").size(), 2u);
+    EXPECT_EQ(TextLines(folder.Path() / "res.new").size(), 2u);
 
     // A ".new" file that cannot be created: reported, the window stays open.
     state->ListingFileName = (folder.Path() / "no-such-folder" / "res.vek").string();

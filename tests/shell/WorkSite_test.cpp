@@ -1,10 +1,6 @@
 #include "shell/app/WorkSite.h"
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,46 +10,19 @@
 #include "data/TextNumbers.h"
 #include "support/Compare.h"
 #include "support/RecordingServices.h"
+#include "support/TempFolder.h"
 
 namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 using testing::RecordedCall;
 using testing::RecordingServices;
+using testing::TempFolder;
+using testing::WriteBytes;
 
 const char kReadError[] = "Erreur d'ouverture du fichier de configuration";
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
-  public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("calctopo_chantier_" + std::to_string(random()) + "_" + std::to_string(++counter));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
 
 class WorkSiteFile : public ::testing::Test {
   protected:

@@ -1,33 +1,27 @@
 #include "support/NetworkGenerator.h"
 
-#include <atomic>
 #include <cmath>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 #include "data/LoadPipeline.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
+#include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
 
 namespace calctopo::testing {
 
 namespace {
 
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
-constexpr long double kTurn = 2.0L * kPi;
 // Curvature and refraction: (horizontal distance in km)² / 15, in metres.
 constexpr long double kCurvatureDivisor = 15.0L * 1000.0L * 1000.0L;
 
 // Folds an angle into [0, 2π).
 long double OneTurn(long double a) {
-    long double folded = std::fmod(a, kTurn);
+    long double folded = std::fmod(a, kTwoPi);
     if (folded < 0.0L) {
-        folded += kTurn;
+        folded += kTwoPi;
     }
     return folded;
 }
@@ -230,25 +224,7 @@ double NetworkGenerator::Gaussian() {
     };
     const double u1 = next();
     const double u2 = next();
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(static_cast<double>(kTurn) * u2);
-}
-
-TemporaryFolder::TemporaryFolder() {
-    static std::atomic<int> counter{0};
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        path_ = base / ("calctopo-" + std::to_string(::getpid()) + "-" +
-                        std::to_string(counter.fetch_add(1)));
-        if (std::filesystem::create_directory(path_)) {
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(static_cast<double>(kTwoPi) * u2);
 }
 
 LoadedSurvey::LoadedSurvey(const NetworkGenerator& network) {
@@ -314,8 +290,7 @@ const SurveyPoint& LoadedSurvey::Point(const std::string& name) const {
 }
 
 std::string LoadedSurvey::Listing() const {
-    std::ifstream in(state.ListingFileName, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadBytes(state.ListingFileName);
 }
 
 ::testing::AssertionResult AtTruePosition(const LoadedSurvey& survey,

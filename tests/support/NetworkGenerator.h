@@ -25,6 +25,7 @@
 #include "data/GLOBAL.h"
 #include "support/Compare.h"
 #include "support/RecordingServices.h"
+#include "support/TempFolder.h"
 
 namespace calctopo::testing {
 
@@ -117,26 +118,12 @@ class NetworkGenerator {
     int lengthDecimals_ = 6;
 };
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the object goes.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
 // A survey loaded as the program loads it: the files written into a
 // temporary folder, the listing created there, LoadSurveyData run.
 class LoadedSurvey {
   private:
     // Declared first so that it goes last, after the listing is closed.
-    TemporaryFolder folder_;
+    TempFolder folder_;
 
   public:
     // Writes the generator's files as "survey.cor" and "survey.obs" and loads them.
