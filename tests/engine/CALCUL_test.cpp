@@ -16,11 +16,10 @@ namespace calctopo {
 namespace {
 
 using testing::AtTruePosition;
+using testing::kNothingDeterminable;
 using testing::LoadedSurvey;
 using testing::NetworkGenerator;
 using Lines = std::vector<std::string>;
-
-const char* const kNothing = "box: Aucun point ne peut être déterminé";
 
 // A point radiated and levelled from `station`: a reading in a round oriented
 // on `reference`, a slope distance and a zenith angle.
@@ -35,13 +34,11 @@ TEST(CALCUL, GivenCentresAreSweptBeforeCompletedPoints) {
     // Pass 1 from S1 completes A and meets the given S2. In pass 2, S2 is
     // swept before A, so B (seen from S2) comes before C (seen from A).
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1600.0, 5000.0, 104.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1600.0, 5000.0, 104.0);
     net.AddPoint("A", 1100.0, 5300.0, 102.0);
     net.AddPoint("B", 1700.0, 5300.0, 106.0);
     net.AddPoint("C", 1000.0, 5600.0, 103.0);
-    net.Control("S1");
-    net.Control("S2");
     Radiate(net, "S1", "S2", "A", 0.2);
     Radiate(net, "S2", "S1", "B", 1.2);
     Radiate(net, "A", "S1", "C", 2.2);
@@ -73,12 +70,10 @@ TEST(CALCUL, StartPointSweptAgainWhileItsSweepsFindPlansOrHeights) {
     // difference of Y's zenith angle towards it. The first sweep completes
     // nothing but gives Y its height and X its plan; the second completes both.
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1000.0, 5400.0, 104.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1000.0, 5400.0, 104.0);
     net.AddPoint("Y", 1250.0, 5150.0, 101.2);
     net.AddPoint("X", 1200.0, 4800.0, 97.8);
-    net.Control("S1");
-    net.Control("S2");
     net.Round("S1", {"S2", "Y", "X"}, 0.9);
     net.HorizontalDistance("S1", "X");
     net.HeightDifference("S1", "Y");
@@ -99,13 +94,11 @@ TEST(CALCUL, PointWithOnlyPlanOrOnlyHeightIsRetriedAndListedRed) {
     // and no position. Q is met again from A in pass 2 and tried again (its
     // plan is not computed twice). Both are listed at the end, in table order.
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1500.0, 5000.0, 104.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1500.0, 5000.0, 104.0);
     net.AddPoint("A", 1100.0, 5300.0, 102.0);
     net.AddPoint("Q", 1300.0, 5200.0, 101.0);
     net.AddPoint("R", 900.0, 4700.0, 99.0);
-    net.Control("S1");
-    net.Control("S2");
     net.Round("S1", {"S2", "A", "Q"}, 0.4);
     net.Zenith("S1", "A");
     net.SlopeDistance("S1", "A");
@@ -127,15 +120,12 @@ TEST(CALCUL, PointWithOnlyPlanOrOnlyHeightIsRetriedAndListedRed) {
 // Two unconnected sites: S1, S2 with A; S3, S4 with B.
 NetworkGenerator TwoSites() {
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1500.0, 5000.0, 104.0);
-    net.AddPoint("S3", 3000.0, 7000.0, 200.0);
-    net.AddPoint("S4", 3400.0, 7300.0, 203.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1500.0, 5000.0, 104.0);
+    net.AddControl("S3", 3000.0, 7000.0, 200.0);
+    net.AddControl("S4", 3400.0, 7300.0, 203.0);
     net.AddPoint("A", 1100.0, 5300.0, 102.0);
     net.AddPoint("B", 3100.0, 6800.0, 198.5);
-    for (const char* name : {"S1", "S2", "S3", "S4"}) {
-        net.Control(name);
-    }
     Radiate(net, "S1", "S2", "A", 0.5);
     Radiate(net, "S3", "S4", "B", 3.5);
     return net;
@@ -158,21 +148,19 @@ TEST(CALCUL, SecondRunStartsItsCountersAfreshOnTheChangedTable) {
     EXPECT_TRUE(AtTruePosition(survey, net, "A"));
     EXPECT_TRUE(AtTruePosition(survey, net, "B"));
     // A third run from S1 finds nothing left: the spread stops at determined points.
-    EXPECT_EQ(survey.Run("S1"), (Lines{kNothing}));
+    EXPECT_EQ(survey.Run("S1"), (Lines{kNothingDeterminable}));
 }
 
 TEST(CALCUL, NothingDeterminableShowsOnlyTheMessageBox) {
     // P is read from S1 only: no method can place it. The given S2 met next
     // to S1 is never swept, and P is not listed as not computed.
     NetworkGenerator lonely;
-    lonely.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    lonely.AddPoint("S2", 1500.0, 5000.0, 104.0);
+    lonely.AddControl("S1", 1000.0, 5000.0, 100.0);
+    lonely.AddControl("S2", 1500.0, 5000.0, 104.0);
     lonely.AddPoint("P", 1200.0, 5300.0, 101.0);
-    lonely.Control("S1");
-    lonely.Control("S2");
     lonely.Round("S1", {"S2", "P"}, 0.0);
     LoadedSurvey nothing(lonely);
-    EXPECT_EQ(nothing.Run("S1"), (Lines{kNothing}));
+    EXPECT_EQ(nothing.Run("S1"), (Lines{kNothingDeterminable}));
     EXPECT_EQ(nothing.state.DeterminedCount, 0);
 }
 
@@ -188,17 +176,15 @@ TEST(CALCUL, UndeterminedStartPointIsACentreButNotTried) {
     // A could be triangulated on S1 and S2, but as the start point it is only
     // the centre of pass 1, whose neighbours are both given.
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1500.0, 5000.0, 104.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1500.0, 5000.0, 104.0);
     net.AddPoint("A", 1200.0, 5300.0, 101.0);
-    net.Control("S1");
-    net.Control("S2");
     net.Round("A", {"S1", "S2"}, 0.0);
     net.HorizontalDistance("A", "S1");
     net.HorizontalDistance("A", "S2");
     net.HeightDifference("A", "S1");
     LoadedSurvey survey(net);
-    EXPECT_EQ(survey.Run("A"), (Lines{kNothing}));
+    EXPECT_EQ(survey.Run("A"), (Lines{kNothingDeterminable}));
     EXPECT_FALSE(survey.Point("A").planimetricKnown);
     // From S1 it is a neighbour and is triangulated.
     EXPECT_EQ(survey.Run("S1").front(), "black:        A triangulé de       S1 et S2");
@@ -209,15 +195,13 @@ TEST(CALCUL, EveryGivenPointMetBecomesACentre) {
     // S1 reads 45 given points around it, then A. In pass 2 all 45 are swept
     // as given centres, the last one too: only G45 sees B.
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.Control("S1");
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
     std::vector<std::string> targets;
     for (int i = 1; i <= 45; ++i) {
         const std::string name = Format("G%02d", i);
         const double angle = 0.13 * i;
-        net.AddPoint(name, 1000.0 + 300.0 * std::sin(angle), 5000.0 + 300.0 * std::cos(angle),
-                     100.0 + 0.1 * i);
-        net.Control(name);
+        net.AddControl(name, 1000.0 + 300.0 * std::sin(angle), 5000.0 + 300.0 * std::cos(angle),
+                       100.0 + 0.1 * i);
         targets.push_back(name);
     }
     net.AddPoint("A", 1050.0, 4900.0, 99.0);

@@ -23,13 +23,10 @@ using Lines = std::vector<std::string>;
 // and horizontal distance, no zenith angle, so no height from that sight).
 NetworkGenerator Site(double heightOfP1) {
     NetworkGenerator net;
-    net.AddPoint("A", 1000.0, 5000.0, 100.0);
-    net.AddPoint("B", 1200.0, 5000.0, 100.0);
-    net.AddPoint("C", 1100.0, 5200.0, 100.0);
+    net.AddControl("A", 1000.0, 5000.0, 100.0);
+    net.AddControl("B", 1200.0, 5000.0, 100.0);
+    net.AddControl("C", 1100.0, 5200.0, 100.0);
     net.AddPoint("P1", 1100.0, 5100.0, heightOfP1);
-    net.Control("A");
-    net.Control("B");
-    net.Control("C");
     net.Round("A", {"B", "P1"}, 0.0);
     net.HorizontalDistance("A", "P1");
     return net;

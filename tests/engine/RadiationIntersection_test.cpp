@@ -14,33 +14,20 @@ namespace calctopo {
 namespace {
 
 using testing::AtTruePosition;
+using testing::kNothingDeterminable;
 using testing::LoadedSurvey;
 using testing::NetworkGenerator;
+using testing::RadiationExample;
 using Lines = std::vector<std::string>;
 
 // Ten grades, in radians: a deliberate error large enough to move a point by
 // metres if the wrong sight were used.
 const double kTenGrades = GradesToRadians(10.0);
 
-// S1 and S2 given; P1 seen from S1 with a reading, a slope distance and a
-// zenith angle, in a round whose zero the given S2 fixes.
-NetworkGenerator RadiationNetwork(int unit) {
-    NetworkGenerator net(unit);
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1300.0, 5200.0, 112.0);
-    net.AddPoint("P1", 1150.0, 4850.0, 95.5);
-    net.Control("S1");
-    net.Control("S2");
-    net.Round("S1", {"S2", "P1"}, 0.7);
-    net.Zenith("S1", "P1", 1.52, 1.3);
-    net.SlopeDistance("S1", "P1", 1.52, 1.3);
-    return net;
-}
-
 TEST(RadiationIntersection, RadiatesFromPlacedStationInEveryAngleUnit) {
     for (const int unit : {1, 2, 3}) {
         SCOPED_TRACE(unit);
-        const NetworkGenerator net = RadiationNetwork(unit);
+        const NetworkGenerator net = RadiationExample(unit);
         LoadedSurvey survey(net);
         EXPECT_EQ(survey.Run("S1"), (Lines{"black:       P1 rayonné de       S1",
                                            "black:       P1 nivellé de       S1",
@@ -54,9 +41,8 @@ TEST(RadiationIntersection, RadiatesBackFromPlacedTargetHalfATurnAround) {
     // a height difference to it. The bearing back from S1 is the sight's
     // bearing plus π.
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
     net.AddPoint("P1", 940.0, 5075.0, 103.25);
-    net.Control("S1");
     net.Bearing("P1", "S1");
     net.HorizontalDistance("P1", "S1");
     net.HeightDifference("P1", "S1");
@@ -70,13 +56,11 @@ TEST(RadiationIntersection, RadiatesBackFromPlacedTargetHalfATurnAround) {
 TEST(RadiationIntersection, PrefersIncomingSightOverOutgoingOne) {
     // P1 measured from S1 (exact) and, as a station, towards S2 with a bearing
     // wrong by ten grades: the incoming sight is used, so P1 is exact.
-    NetworkGenerator net = RadiationNetwork(1);
+    NetworkGenerator net = RadiationExample(1);
     net.Bearing("P1", "S2", kTenGrades);
     net.HorizontalDistance("P1", "S2");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:       P1 rayonné de       S1");
+    EXPECT_EQ(survey.RunFirstLine("S1"), "black:       P1 rayonné de       S1");
     EXPECT_TRUE(AtTruePosition(survey, net, "P1"));
 }
 
@@ -84,13 +68,10 @@ TEST(RadiationIntersection, PrefersIncomingSightOverOutgoingOne) {
 // read from the stations in the order given, with a zenith angle from S1.
 NetworkGenerator IntersectionNetwork(const std::vector<std::string>& stations) {
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1002.0, 5600.0, 104.0);
-    net.AddPoint("S3", 1300.0, 5300.0, 98.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1002.0, 5600.0, 104.0);
+    net.AddControl("S3", 1300.0, 5300.0, 98.0);
     net.AddPoint("P", 1000.0, 5300.0, 101.7);
-    for (const char* name : {"S1", "S2", "S3"}) {
-        net.Control(name);
-    }
     double zero = 0.3;
     for (const std::string& station : stations) {
         net.Round(station, {station == "S1" ? "S3" : "S1", "P"}, zero);
@@ -115,9 +96,7 @@ TEST(RadiationIntersection, SkipsPairCrossingUnderOneGrade) {
     // taken; (S2, S3), which crosses well, is never formed.
     const NetworkGenerator net = IntersectionNetwork({"S1", "S2", "S3"});
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P intersecté de       S1 et S3");
+    EXPECT_EQ(survey.RunFirstLine("S1"), "black:        P intersecté de       S1 et S3");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 
@@ -127,7 +106,7 @@ TEST(RadiationIntersection, NeedsTwoDistinctStations) {
     NetworkGenerator net = IntersectionNetwork({"S1"});
     net.Round("S1", {"S3", "P"}, 1.9);
     LoadedSurvey survey(net);
-    EXPECT_EQ(survey.Run("S1"), (Lines{"box: Aucun point ne peut être déterminé"}));
+    EXPECT_EQ(survey.Run("S1"), (Lines{kNothingDeterminable}));
     EXPECT_FALSE(survey.Point("P").planimetricKnown);
 }
 
@@ -140,9 +119,7 @@ TEST(RadiationIntersection, UsesEveryCandidateBeyondFifty) {
     }
     net.Round("S3", {"S1", "P"}, 4.0);
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P intersecté de       S1 et S3");
+    EXPECT_EQ(survey.RunFirstLine("S1"), "black:        P intersecté de       S1 et S3");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 

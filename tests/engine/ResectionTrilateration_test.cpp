@@ -15,6 +15,7 @@ namespace calctopo {
 namespace {
 
 using testing::AtTruePosition;
+using testing::kNothingDeterminable;
 using testing::LoadedSurvey;
 using testing::NetworkGenerator;
 using Lines = std::vector<std::string>;
@@ -22,15 +23,12 @@ using Lines = std::vector<std::string>;
 // Five given points around the station P.
 NetworkGenerator Site() {
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1500.0, 5100.0, 103.0);
-    net.AddPoint("S3", 1250.0, 5600.0, 108.0);
-    net.AddPoint("S4", 820.0, 5480.0, 97.0);
-    net.AddPoint("S5", 1610.0, 5420.0, 111.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1500.0, 5100.0, 103.0);
+    net.AddControl("S3", 1250.0, 5600.0, 108.0);
+    net.AddControl("S4", 820.0, 5480.0, 97.0);
+    net.AddControl("S5", 1610.0, 5420.0, 111.0);
     net.AddPoint("P", 1200.0, 5250.0, 101.0);
-    for (const char* name : {"S1", "S2", "S3", "S4", "S5"}) {
-        net.Control(name);
-    }
     return net;
 }
 
@@ -52,9 +50,8 @@ TEST(ResectionTrilateration, ResectionComesBeforeEccentricStation) {
     net.HorizontalDistance("P", "S1");
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P relevé sur       S1 ,       S2 , et       S3");
+    EXPECT_EQ(survey.RunFirstLine("S1"),
+              "black:        P relevé sur       S1 ,       S2 , et       S3");
 }
 
 TEST(ResectionTrilateration, ResectionTriplesStayWithinOneRound) {
@@ -65,9 +62,8 @@ TEST(ResectionTrilateration, ResectionTriplesStayWithinOneRound) {
     net.Round("P", {"S3", "S4", "S5"}, 4.4);
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P relevé sur       S3 ,       S4 , et       S5");
+    EXPECT_EQ(survey.RunFirstLine("S1"),
+              "black:        P relevé sur       S3 ,       S4 , et       S5");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 
@@ -85,9 +81,8 @@ TEST(ResectionTrilateration, ResectionTripleNeedsThreeDistinctTargets) {
     net.Direction("P", "S3", zero);
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P relevé sur       S1 ,       S2 , et       S3");
+    EXPECT_EQ(survey.RunFirstLine("S1"),
+              "black:        P relevé sur       S1 ,       S2 , et       S3");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 
@@ -96,20 +91,16 @@ TEST(ResectionTrilateration, TriesTripleOneThreeFourAfterOneTwoThree) {
     // radius 300), where a resection on them is indeterminate; the next
     // triple, (1, 3, 4), uses S4 off the circle.
     NetworkGenerator net;
-    net.AddPoint("S1", 1200.0, 5500.0, 100.0);
-    net.AddPoint("S2", 1500.0, 5200.0, 101.0);
-    net.AddPoint("S3", 900.0, 5200.0, 102.0);
-    net.AddPoint("S4", 1450.0, 4650.0, 103.0);
+    net.AddControl("S1", 1200.0, 5500.0, 100.0);
+    net.AddControl("S2", 1500.0, 5200.0, 101.0);
+    net.AddControl("S3", 900.0, 5200.0, 102.0);
+    net.AddControl("S4", 1450.0, 4650.0, 103.0);
     net.AddPoint("P", 1200.0, 4900.0, 99.0);
-    for (const char* name : {"S1", "S2", "S3", "S4"}) {
-        net.Control(name);
-    }
     net.Round("P", {"S1", "S2", "S3", "S4"}, 0.3);
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P relevé sur       S1 ,       S3 , et       S4");
+    EXPECT_EQ(survey.RunFirstLine("S1"),
+              "black:        P relevé sur       S1 ,       S3 , et       S4");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 
@@ -117,13 +108,10 @@ TEST(ResectionTrilateration, TriesTripleOneThreeFourAfterOneTwoThree) {
 // them lies east of the base (clockwise from S1 towards S2), its mirror west.
 NetworkGenerator TrilaterationSite(double x, double y) {
     NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1000.0, 5400.0, 102.0);
-    net.AddPoint("S3", 1200.05, 4900.0, 98.0);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1000.0, 5400.0, 102.0);
+    net.AddControl("S3", 1200.05, 4900.0, 98.0);
     net.AddPoint("P", x, y, 99.3);
-    for (const char* name : {"S1", "S2", "S3"}) {
-        net.Control(name);
-    }
     return net;
 }
 
@@ -157,9 +145,8 @@ TEST(ResectionTrilateration, BearingControlNearNorthComparedModuloFullTurn) {
     net.Bearing("S3", "P", -2.0 * std::numbers::pi);
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), "black:        P trilatéré de       S1 et S2 contrôlé sur       S3");
+    EXPECT_EQ(survey.RunFirstLine("S1"),
+              "black:        P trilatéré de       S1 et S2 contrôlé sur       S3");
     EXPECT_TRUE(AtTruePosition(survey, net, "P"));
 }
 
@@ -201,9 +188,8 @@ TEST(ResectionTrilateration, TwoDistancesWithoutControlPlaceNothing) {
     net.HorizontalDistance("P", "S2");
     net.HeightDifference("S1", "P");
     LoadedSurvey survey(net);
-    const Lines shown = survey.Run("S1");
-    EXPECT_EQ(shown, (Lines{"black:        P nivellé de       S1",
-                            "box: Aucun point ne peut être déterminé"}));
+    EXPECT_EQ(survey.Run("S1"),
+              (Lines{"black:        P nivellé de       S1", kNothingDeterminable}));
     EXPECT_FALSE(survey.Point("P").planimetricKnown);
 }
 

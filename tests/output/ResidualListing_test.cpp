@@ -23,6 +23,7 @@ using testing::DeterminedPoint;
 using testing::GivenPoint;
 using testing::LoadedSurvey;
 using testing::NetworkGenerator;
+using testing::RadiationExample;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::UnknownPoint;
@@ -177,15 +178,7 @@ TEST(ResidualListing, ExactObservationsGiveZeroResidualsEndToEnd) {
     // Reading, slope distance and zenith angle from S1 to P1, generated from
     // the true coordinates: every column is zero (its sign is whatever the
     // last rounding of the arithmetic left, as printf shows it).
-    NetworkGenerator net;
-    net.AddPoint("S1", 1000.0, 5000.0, 100.0);
-    net.AddPoint("S2", 1300.0, 5200.0, 112.0);
-    net.AddPoint("P1", 1150.0, 4850.0, 95.5);
-    net.Control("S1");
-    net.Control("S2");
-    net.Round("S1", {"S2", "P1"}, 0.7);
-    net.Zenith("S1", "P1", 1.52, 1.3);
-    net.SlopeDistance("S1", "P1", 1.52, 1.3);
+    NetworkGenerator net = RadiationExample();
     // P1 as a station too: a round on S1 and S2 and a horizontal distance to S2.
     net.Round("P1", {"S1", "S2"}, 5.5);
     net.HorizontalDistance("P1", "S2");

@@ -36,6 +36,11 @@ void NetworkGenerator::AddPoint(const std::string& name, double x, double y, dou
     points_[name] = TruePoint{name, x, y, z};
 }
 
+void NetworkGenerator::AddControl(const std::string& name, double x, double y, double z) {
+    AddPoint(name, x, y, z);
+    Control(name);
+}
+
 const TruePoint& NetworkGenerator::Point(const std::string& name) const {
     const auto found = points_.find(name);
     if (found == points_.end()) {
@@ -281,6 +286,11 @@ std::vector<std::string> LoadedSurvey::Run(const std::string& startPoint) {
     return shown;
 }
 
+std::string LoadedSurvey::RunFirstLine(const std::string& startPoint) {
+    const std::vector<std::string> shown = Run(startPoint);
+    return shown.empty() ? "(nothing shown)" : shown.front();
+}
+
 const SurveyPoint& LoadedSurvey::Point(const std::string& name) const {
     const int index = FindPoint(state, Utf8ToCp1252(name));
     if (index == 0) {
@@ -291,6 +301,17 @@ const SurveyPoint& LoadedSurvey::Point(const std::string& name) const {
 
 std::string LoadedSurvey::Listing() const {
     return ReadBytes(state.ListingFileName);
+}
+
+NetworkGenerator RadiationExample(int angleUnit) {
+    NetworkGenerator net(angleUnit);
+    net.AddControl("S1", 1000.0, 5000.0, 100.0);
+    net.AddControl("S2", 1300.0, 5200.0, 112.0);
+    net.AddPoint("P1", 1150.0, 4850.0, 95.5);
+    net.Round("S1", {"S2", "P1"}, 0.7);
+    net.Zenith("S1", "P1", 1.52, 1.3);
+    net.SlopeDistance("S1", "P1", 1.52, 1.3);
+    return net;
 }
 
 ::testing::AssertionResult AtTruePosition(const LoadedSurvey& survey,

@@ -46,6 +46,8 @@ class NetworkGenerator {
     // The true coordinates of a point (every point named in an observation
     // must have been added).
     void AddPoint(const std::string& name, double x, double y, double z);
+    // A given point: AddPoint, then its line in the coordinates file (Control).
+    void AddControl(const std::string& name, double x, double y, double z);
     const TruePoint& Point(const std::string& name) const;
 
     // Gaussian noise added to every observation written from now on: angles
@@ -137,6 +139,9 @@ class LoadedSurvey {
     // entry per message-pane line or message box, tagged by colour: "black: ",
     // "red: ", "green: ", "box: ".
     std::vector<std::string> Run(const std::string& startPoint);
+    // The first entry of such a run, for tests that look only at how the
+    // first point was placed; "(nothing shown)" when the run showed nothing.
+    std::string RunFirstLine(const std::string& startPoint);
 
     const SurveyPoint& Point(const std::string& name) const;
     // The listing file as written so far.
@@ -149,6 +154,14 @@ class LoadedSurvey {
     void Load(const std::string& coordinatesName, const std::string& observationsName,
               int angleUnit);
 };
+
+// What a run shows when no point can be placed at all.
+inline constexpr char kNothingDeterminable[] = "box: Aucun point ne peut être déterminé";
+
+// S1 and S2 given; P1 seen from S1 with a reading, a slope distance and a
+// zenith angle (instrument 1.52, target 1.3), in a round whose zero the given
+// S2 fixes: P1 is radiated and levelled from S1.
+NetworkGenerator RadiationExample(int angleUnit = 1);
 
 // Success when the survey's point has its plan position and its height and
 // lies within `tolerance` of the network's true position and height.
