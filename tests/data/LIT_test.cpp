@@ -13,6 +13,7 @@
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
 #include "support/RecordingServices.h"
+#include "support/TableLimit.h"
 #include "support/TempFolder.h"
 
 namespace calctopo {
@@ -22,6 +23,7 @@ namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::RecordedCall;
 using testing::RecordingServices;
+using testing::TableLimitMessage;
 
 // ---------------------------------------------------------------------------
 // Test support: a temporary folder, files in it, a change of directory.
@@ -64,6 +66,18 @@ std::vector<std::string> Problems(const RecordingServices& ui) {
 std::vector<std::string> Lines(std::initializer_list<const char*> texts) {
     return std::vector<std::string>(texts.begin(), texts.end());
 }
+
+// A state, a recorder, and one of the two readers run on the file named in
+// the state's `fileName`.
+template <std::string SurveyState::*fileName, void (*read)(SurveyState&, WindowServices&)>
+struct ReaderRun {
+    SurveyState state;
+    RecordingServices ui;
+    void Load(const std::string& name) {
+        state.*fileName = name;
+        read(state, ui);
+    }
+};
 
 // ---------------------------------------------------------------------------
 // SplitLine
@@ -142,14 +156,7 @@ TEST(ResolveIncludeName, AbsoluteFoldersAndDriveLetters) {
 // ---------------------------------------------------------------------------
 // Coordinates file
 
-struct CoordinatesRun {
-    SurveyState state;
-    RecordingServices ui;
-    void Load(const std::string& fileName) {
-        state.CoordinatesFileName = fileName;
-        LoadKnownPoints(state, ui);
-    }
-};
+using CoordinatesRun = ReaderRun<&SurveyState::CoordinatesFileName, LoadKnownPoints>;
 
 TEST(CoordinatesFile, CommentsBlankLinesAndOnePoint) {
     Cp1252Folder folder;
@@ -436,12 +443,8 @@ TEST(CoordinatesFile, PointLimitStopsAtTheTenThousandAndFirst) {
     content << "1 Z 0 0 0 0 0\n";
     CoordinatesRun run;
     run.state.CoordinatesFileName = folder.Write("big.cor", content.str());
-    try {
-        LoadKnownPoints(run.state, run.ui);
-        FAIL() << "no table limit";
-    } catch (const TableLimitReached& limit) {
-        EXPECT_EQ(std::string(limit.what()), "Nombre maximum de points atteint : P10001");
-    }
+    EXPECT_EQ(TableLimitMessage([&] { LoadKnownPoints(run.state, run.ui); }),
+              "Nombre maximum de points atteint : P10001");
     EXPECT_EQ(run.state.PointCount(), kMaxPoints);
     EXPECT_EQ(run.state.PointTable[kMaxPoints].name, "P10000");
     EXPECT_EQ(StdoutLines(run.ui), Lines({"Nombre maximum de points atteint : P10001"}));
@@ -452,14 +455,7 @@ TEST(CoordinatesFile, PointLimitStopsAtTheTenThousandAndFirst) {
 // ---------------------------------------------------------------------------
 // Observations file
 
-struct ObservationsRun {
-    SurveyState state;
-    RecordingServices ui;
-    void Load(const std::string& fileName) {
-        state.ObservationsFileName = fileName;
-        LoadObservations(state, ui);
-    }
-};
+using ObservationsRun = ReaderRun<&SurveyState::ObservationsFileName, LoadObservations>;
 
 TEST(ObservationsFile, SevenAndEightFieldLayoutsGiveTheSameRecord) {
     Cp1252Folder folder;
@@ -774,13 +770,8 @@ TEST(ObservationsFile, ObservationTableLimit) {
     content << "6 A C 1 0 0 0\n6 A D 1 0 0 0\n";
     ObservationsRun run;
     run.state.ObservationsFileName = folder.Write("big.obs", content.str());
-    try {
-        LoadObservations(run.state, run.ui);
-        FAIL() << "no table limit";
-    } catch (const TableLimitReached& limit) {
-        EXPECT_EQ(Cp1252ToUtf8(limit.what()),
-                  "Nombre maximum d'observations atteint ligne : 50002");
-    }
+    EXPECT_EQ(TableLimitMessage([&] { LoadObservations(run.state, run.ui); }),
+              "Nombre maximum d'observations atteint ligne : 50002");
     EXPECT_EQ(run.state.ZenithTable.Count(), kMaxObservations);
     EXPECT_EQ(run.state.ZenithTable[kMaxObservations].target, 2);
     // The names of the line were registered before its record.
@@ -810,12 +801,8 @@ TEST(ObservationsFile, RoundTableLimit) {
     content << "7 S C 0 0 0 0\n";
     ObservationsRun run;
     run.state.ObservationsFileName = folder.Write("rounds.obs", content.str());
-    try {
-        LoadObservations(run.state, run.ui);
-        FAIL() << "no table limit";
-    } catch (const TableLimitReached& limit) {
-        EXPECT_EQ(Cp1252ToUtf8(limit.what()), "Nombre maximum d'observations atteint ligne : 2001");
-    }
+    EXPECT_EQ(TableLimitMessage([&] { LoadObservations(run.state, run.ui); }),
+              "Nombre maximum d'observations atteint ligne : 2001");
     EXPECT_EQ(run.state.RoundTable.Count(), kMaxRounds);
     EXPECT_EQ(run.state.DirectionTable.Count(), 2 * kMaxRounds);
     EXPECT_EQ(run.state.DirectionTable[2 * kMaxRounds].roundNumber, kMaxRounds);
@@ -831,12 +818,8 @@ TEST(ObservationsFile, PointLimitThroughObservations) {
     content << "1 A1 NEW 0 0 0 0\n";
     ObservationsRun run;
     run.state.ObservationsFileName = folder.Write("points.obs", content.str());
-    try {
-        LoadObservations(run.state, run.ui);
-        FAIL() << "no table limit";
-    } catch (const TableLimitReached& limit) {
-        EXPECT_EQ(std::string(limit.what()), "Nombre maximum de points atteint : 10001");
-    }
+    EXPECT_EQ(TableLimitMessage([&] { LoadObservations(run.state, run.ui); }),
+              "Nombre maximum de points atteint : 10001");
     EXPECT_EQ(run.state.PointCount(), kMaxPoints);
     EXPECT_EQ(run.state.DistanceTable.Count(), 0);
 }

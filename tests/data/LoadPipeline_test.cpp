@@ -11,6 +11,7 @@
 #include "support/Compare.h"
 #include "support/RecordingServices.h"
 #include "support/StateBuilder.h"
+#include "support/TableLimit.h"
 #include "support/TempFolder.h"
 
 namespace calctopo {
@@ -18,6 +19,7 @@ namespace {
 
 using ::calctopo::testing::kRoundingTolerance;
 using ::calctopo::testing::RecordingServices;
+using ::calctopo::testing::TableLimitMessage;
 using ::calctopo::testing::TempFolder;
 
 // Observation tables filled by hand, as the observations reader would leave them.
@@ -144,12 +146,8 @@ TEST(LoadPipeline, AFullSightTableStopsTheLoad) {
     o.Distance(s, t, 5.0, true);  // joins the first sight: no new one needed
     o.Distance(t, s, 5.0, true);  // needs sight 50001
     InitPointSightRanges(o.state);
-    try {
-        BuildSights(o.state);
-        FAIL() << "a 50001st sight was accepted";
-    } catch (const TableLimitReached& limit) {
-        EXPECT_EQ(Cp1252ToUtf8(limit.what()), "Nombre maximum de visées atteint : 50001");
-    }
+    EXPECT_EQ(TableLimitMessage([&] { BuildSights(o.state); }),
+              "Nombre maximum de visées atteint : 50001");
     EXPECT_EQ(o.state.SightTable.Count(), kMaxSights);
     EXPECT_EQ(o.SightAt(1).distanceObs, 1);
 }
