@@ -3,7 +3,6 @@
 #include "data/TextFile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@ namespace fs = std::filesystem;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::Utf8Path;
+using testing::WriteBytes;
 
 // Utf8Path("Relevés/chantier été.cor") as the core holds it, and in UTF-8.
 const std::string kName1252 = "Relev\xE9s/chantier \xE9t\xE9.cor";
@@ -104,8 +104,7 @@ TEST(TextFile, AnAccentedNameIsCreatedUnderItsUnicodeSpelling) {
 
 TEST(TextFile, AnAccentedNameIsRead) {
     TempFolder folder;
-    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
-    std::ofstream(folder.Path() / Utf8Path(kNameUtf8), std::ios::binary) << "1 A\r\n2 B";
+    WriteBytes(folder.Path() / Utf8Path(kNameUtf8), "1 A\r\n2 B");
     std::vector<std::string> lines;
     ASSERT_TRUE(ReadTextLines(NameFromPath(folder.Path()) + "/" + kName1252, lines));
     EXPECT_EQ(lines, (std::vector<std::string>{"1 A", "2 B"}));
@@ -115,9 +114,8 @@ TEST(TextFile, AnAccentedNameIsRead) {
 
 TEST(TextFile, AnAccentedNameIsReplacedWholeAndFailuresNameIt) {
     TempFolder folder;
-    fs::create_directories(folder.Path() / Utf8Path("Relevés"));
     const fs::path target = folder.Path() / Utf8Path("Relevés") / Utf8Path("chantier été.bvk");
-    std::ofstream(target, std::ios::binary) << "old";
+    WriteBytes(target, "old");
     const std::string name = NameFromPath(folder.Path()) + "/Relev\xE9s/chantier \xE9t\xE9.bvk";
     WriteFileReplacing(name, "new\r\n");
     EXPECT_EQ(ReadBytes(target), "new\r\n");
