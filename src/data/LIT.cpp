@@ -22,56 +22,28 @@ namespace fs = std::filesystem;
 namespace {
 
 // ---------------------------------------------------------------------------
-// Message texts of the readers (Windows-1252).
+// Message texts of the readers, converted once to Windows-1252.
 
-const std::string& TextCoordinatesCannotOpen() {
+struct ReaderTexts {
     // "L'ouverture du fichier  " + name + " est impossible " (two blanks, trailing blank).
-    static const std::string text = Utf8ToCp1252("L'ouverture du fichier  ");
-    return text;
-}
-const std::string& TextCannotOpenTail() {
-    static const std::string text = Utf8ToCp1252(" est impossible ");
-    return text;
-}
-const std::string& TextPointLimit() {
-    static const std::string text = Utf8ToCp1252("Nombre maximum de points atteint : ");
-    return text;
-}
-const std::string& TextPointLineError() {
-    static const std::string text =
-        Utf8ToCp1252("erreur de lecture du fichier des points ligne : ");
-    return text;
-}
-const std::string& TextObservationLineError() {
-    static const std::string text =
+    std::string coordinatesCannotOpen = Utf8ToCp1252("L'ouverture du fichier  ");
+    std::string cannotOpenTail = Utf8ToCp1252(" est impossible ");
+    std::string pointLimit = Utf8ToCp1252("Nombre maximum de points atteint : ");
+    std::string pointLineError = Utf8ToCp1252("erreur de lecture du fichier des points ligne : ");
+    std::string observationLineError =
         Utf8ToCp1252("erreur de lecture du fichier d'observations ligne : ");
-    return text;
-}
-const std::string& TextIncompleteLine() {
-    static const std::string text = Utf8ToCp1252(" ligne incomplète");
-    return text;
-}
-const std::string& TextFieldTag() {
-    static const std::string text = Utf8ToCp1252(" champ : ");
-    return text;
-}
-const std::string& TextKnownPointCount() {
-    static const std::string text = Utf8ToCp1252("Nombre de points connus : %6d");
-    return text;
-}
-const std::string& TextObservationLimit() {
-    static const std::string text =
-        Utf8ToCp1252("Nombre maximum d'observations atteint ligne : %d");
-    return text;
-}
-// An include of a file already being read on the current include chain.
-const std::string& TextCircularInclude() {
-    static const std::string text = Utf8ToCp1252("Inclusion circulaire du fichier %s ignorée");
-    return text;
-}
-const std::string& TextReadError() {
-    static const std::string text = Utf8ToCp1252("Erreur de lecture du fichier %s");
-    return text;
+    std::string incompleteLine = Utf8ToCp1252(" ligne incomplète");
+    std::string fieldTag = Utf8ToCp1252(" champ : ");
+    std::string knownPointCount = Utf8ToCp1252("Nombre de points connus : %6d");
+    std::string observationLimit = Utf8ToCp1252("Nombre maximum d'observations atteint ligne : %d");
+    // An include of a file already being read on the current include chain.
+    std::string circularInclude = Utf8ToCp1252("Inclusion circulaire du fichier %s ignorée");
+    std::string readError = Utf8ToCp1252("Erreur de lecture du fichier %s");
+};
+
+const ReaderTexts& Texts() {
+    static const ReaderTexts texts;
+    return texts;
 }
 
 // ---------------------------------------------------------------------------
@@ -282,8 +254,8 @@ std::string LineNumberText(std::int32_t lineNumber) {
 // Coordinates file.
 
 void ReportPointFieldError(ReadingState& reading, int fieldNumber) {
-    reading.ui.StandardOutput(TextPointLineError() + LineNumberText(reading.lineNumber) +
-                              TextFieldTag() + reading.lineFields[fieldNumber - 1]);
+    reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
+                              Texts().fieldTag + reading.lineFields[fieldNumber - 1]);
 }
 
 // Writes a line of the coordinates reader to the standard output and to the listing.
@@ -298,7 +270,7 @@ void ReadPointLine(ReadingState& reading) {
     SurveyState& state = reading.state;
     const std::string& nameField = reading.lineFields[1];
     if (state.PointTable.Full()) {
-        const std::string message = TextPointLimit() + nameField;
+        const std::string message = Texts().pointLimit + nameField;
         reading.ui.StandardOutput(message);
         throw TableLimitReached(message);
     }
@@ -332,7 +304,8 @@ void ReadPointLine(ReadingState& reading) {
 void ReadCoordinatesFile(ReadingState& reading, const std::string& fileName) {
     const std::string fullName = AbsoluteName(fileName);
     if (reading.InChain(fullName)) {
-        ReportToOutputAndListing(reading, Format(TextCircularInclude().c_str(), fullName.c_str()));
+        ReportToOutputAndListing(reading,
+                                 Format(Texts().circularInclude.c_str(), fullName.c_str()));
         return;
     }
     std::vector<std::string> lines;
@@ -340,8 +313,8 @@ void ReadCoordinatesFile(ReadingState& reading, const std::string& fileName) {
         case ReadOutcome::Read:
             break;
         case ReadOutcome::CannotOpen:
-            ReportToOutputAndListing(reading,
-                                     TextCoordinatesCannotOpen() + fullName + TextCannotOpenTail());
+            ReportToOutputAndListing(
+                reading, Texts().coordinatesCannotOpen + fullName + Texts().cannotOpenTail);
             return;
         case ReadOutcome::ReadFailed:
             throw CoordinatesReadFailure{};
@@ -355,8 +328,8 @@ void ReadCoordinatesFile(ReadingState& reading, const std::string& fileName) {
         } else if (reading.fieldCount == 7) {
             ReadPointLine(reading);
         } else if (reading.fieldCount != 0) {
-            reading.ui.StandardOutput(TextPointLineError() + LineNumberText(reading.lineNumber) +
-                                      TextIncompleteLine());
+            reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
+                                      Texts().incompleteLine);
         }
     }
     reading.includeChain.pop_back();
@@ -372,7 +345,7 @@ void ReportObservationFieldError(ReadingState& reading, int fieldNumber) {
 }
 
 [[noreturn]] void ObservationLimitReached(const ReadingState& reading) {
-    throw TableLimitReached(Format(TextObservationLimit().c_str(), reading.lineNumber));
+    throw TableLimitReached(Format(Texts().observationLimit.c_str(), reading.lineNumber));
 }
 
 template <class T, int Capacity>
@@ -506,7 +479,7 @@ void ReadObservationLine(ReadingState& reading) {
 void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
     const std::string fullName = AbsoluteName(fileName);
     if (reading.InChain(fullName)) {
-        reading.ui.Affiche(Format(TextCircularInclude().c_str(), fullName.c_str()),
+        reading.ui.Affiche(Format(Texts().circularInclude.c_str(), fullName.c_str()),
                            MessageKind::Problem);
         return;
     }
@@ -519,7 +492,7 @@ void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
                                MessageKind::Problem);
             return;
         case ReadOutcome::ReadFailed:
-            throw IoFailure(Format(TextReadError().c_str(), fullName.c_str()));
+            throw IoFailure(Format(Texts().readError.c_str(), fullName.c_str()));
     }
     reading.includeChain.push_back(fullName);
     for (const std::string& line : lines) {
@@ -530,8 +503,8 @@ void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
         } else if (reading.fieldCount >= 7) {
             ReadObservationLine(reading);
         } else if (reading.fieldCount != 0) {
-            reading.ui.StandardOutput(TextObservationLineError() +
-                                      LineNumberText(reading.lineNumber) + TextIncompleteLine());
+            reading.ui.StandardOutput(Texts().observationLineError +
+                                      LineNumberText(reading.lineNumber) + Texts().incompleteLine);
         }
     }
     reading.includeChain.pop_back();
@@ -627,7 +600,7 @@ void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
     ReadingState reading(state, ui);
     try {
         ReadCoordinatesFile(reading, state.CoordinatesFileName);
-        ui.AppendPlain(Format(TextKnownPointCount().c_str(), state.PointCount()));
+        ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
     } catch (const CoordinatesReadFailure&) {
         ClearPoints(state);
     } catch (const IoFailure&) {
