@@ -1,0 +1,46 @@
+// Large survey networks drawn at random from a seed, for the differential
+// tests, the benchmark and the comparison of builds: the same seed gives the
+// same files on every platform.
+//
+// One point in ten is a station, on a jittered grid about 300 m apart; the
+// others are detail points scattered around the stations. Control points are
+// stations in adjacent pairs, so a round at a control point is oriented on its
+// neighbour from the start. Every station has one round (the round table holds
+// 1000): directions to the neighbouring stations to the east, the north and
+// the north-east (sometimes back to the west) and to its own detail points,
+// with slope or horizontal distances and zenith angles; now and then a detail
+// point is also read from the next station, a second round repeats a few
+// readings, or a height difference or a bearing is measured.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/NetworkGenerator.h"
+
+namespace calctopo::testing {
+
+struct RandomNetworkOptions {
+    int points = 1000;         // number of points, at most 10 000
+    int angleUnit = 1;         // 1 grades, 2 sexagesimal D.MMSS, 3 decimal degrees
+    std::uint32_t seed = 1;    // the same seed gives the same network
+    double angleSigma = 0.0;   // noise on angles (radians), 0 for exact data
+    double lengthSigma = 0.0;  // noise on lengths (metres), 0 for exact data
+    // Lines a hand-edited file holds: comments and blank lines, readings before
+    // the first round or outside their station's round, a sight from a point to
+    // itself, a name given twice in the coordinates file, a name too long,
+    // incomplete lines, unknown codes, a bad number, a code 9, an include.
+    bool oddLines = false;
+};
+
+struct RandomNetwork {
+    NetworkGenerator network;
+    // Start points worth trying, in this order: a control station in the
+    // south-west corner, a control station near the middle, a detail point.
+    std::vector<std::string> startPoints;
+};
+
+RandomNetwork MakeRandomNetwork(const RandomNetworkOptions& options);
+
+}  // namespace calctopo::testing
