@@ -272,4 +272,24 @@ std::string Utf8ToCp1252(std::string_view text) {
     return out;
 }
 
+std::string Utf16ToUtf8(std::u16string_view text) {
+    constexpr char32_t kReplacementCharacter = 0xFFFD;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t unit = text[i];
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            const char32_t next = text[++i];
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+        } else if (high || low) {
+            AppendUtf8(out, kReplacementCharacter);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
 }  // namespace calctopo

@@ -49,4 +49,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // Invalid UTF-8 bytes are taken as Windows-1252 bytes as they stand.
 std::string Utf8ToCp1252(std::string_view text);
 
+// UTF-16 (the wide strings of Windows: command-line arguments, file names) to
+// UTF-8. A surrogate without its pair becomes U+FFFD, which Utf8ToCp1252 then
+// turns into '?' like any other character Windows-1252 cannot hold.
+std::string Utf16ToUtf8(std::u16string_view text);
+
 }  // namespace calctopo

@@ -73,5 +73,20 @@ TEST(TextNumbers, ConvertsWindows1252AndUtf8BothWays) {
     EXPECT_EQ(Utf8ToCp1252("日"), "?");
 }
 
+TEST(TextNumbers, ConvertsUtf16ToUtf8) {
+    // Windows arguments and file names: one, two and three UTF-8 bytes per unit,
+    // and a surrogate pair (U+1D11E, four bytes).
+    EXPECT_EQ(Utf16ToUtf8(u"Relev\u00E9s \u20AC \u6E2C \U0001D11E"), "Relevés € 測 \U0001D11E");
+    EXPECT_EQ(Utf8ToCp1252(Utf16ToUtf8(u"r\u00E9sultat \u0153")), "r\xE9sultat \x9C");
+    // A lone half of a pair (which Windows file names may hold) is no character.
+    const char16_t loneHigh[] = {u'a', 0xD834, u'b', 0};
+    const char16_t loneLow[] = {0xDD1E, 0};
+    EXPECT_EQ(Utf16ToUtf8(loneHigh),
+              "a\uFFFD"
+              "b");
+    EXPECT_EQ(Utf16ToUtf8(loneLow), "\uFFFD");
+    EXPECT_EQ(Utf8ToCp1252(Utf16ToUtf8(loneLow)), "?");
+}
+
 }  // namespace
 }  // namespace calctopo
