@@ -53,6 +53,26 @@ RunResult RunCommand(const std::vector<std::string>& args, bool terminal = false
     return {status, out.str(), err.str()};
 }
 
+// Runs a command line (UTF-8) through the system's shell, as a user types it;
+// gives the command's exit status.
+int RunShell(const std::string& command) {
+#ifdef _WIN32
+    // cmd /c drops the first and the last quote of a line that begins with
+    // one: the whole line goes inside one more pair. The wide call passes
+    // accented names whole, whatever the ANSI code page.
+    const std::wstring wide = Utf8Path("\"" + command + "\"").wstring();
+    return _wsystem(wide.c_str());
+#else
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+// A name quoted for the shell's command line.
+std::string Quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
 class SurveyFolder : public TempFolder {
   public:
     SurveyFolder() {
@@ -281,20 +301,39 @@ TEST(Batch, CommandRunsTheDemo) {
     }
     TempFolder folder;
     fs::copy(demo, folder.Path(), fs::copy_options::recursive);
-    const std::string command =
-        std::string("\"") + CALCTOPO_BATCH + "\" --coordonnees \"" + folder.File("demo.cor") +
-        "\" --observations \"" + folder.File("demo.obs") + "\" --sortie \"" + folder.File("demo") +
-        "\" --depart S1 >\"" + folder.File("out.txt") + "\" 2>\"" + folder.File("err.txt") + "\"";
-    int status = std::system(command.c_str());
-#ifndef _WIN32
-    ASSERT_TRUE(WIFEXITED(status));
-    status = WEXITSTATUS(status);
-#endif
+    const int status =
+        RunShell(Quoted(CALCTOPO_BATCH) + " --coordonnees " + Quoted(folder.File("demo.cor")) +
+                 " --observations " + Quoted(folder.File("demo.obs")) + " --sortie " +
+                 Quoted(folder.File("demo")) + " --depart S1 >" + Quoted(folder.File("out.txt")) +
+                 " 2>" + Quoted(folder.File("err.txt")));
     EXPECT_EQ(status, 0);
     const std::vector<std::string> out = TextLines(folder.Path() / "out.txt");
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(out.front().rfind("Nombre de points connus : ", 0), 0u) << out.front();
     EXPECT_FALSE(TextLines(folder.Path() / "demo.new").empty());
+    // Standard output ends its lines with LF alone on every system, so that
+    // output sent to a file is the same bytes on Linux and on Windows.
+    EXPECT_EQ(testing::ReadBytes(folder.Path() / "out.txt").find('\r'), std::string::npos);
+}
+
+// The command started with accented names on its command line (wide strings
+// on Windows), in an accented folder: every name reaches the files whole.
+TEST(Batch, CommandTakesAccentedNames) {
+    TempFolder folder;
+    const fs::path site = folder.Path() / Utf8Path("Relevés été");
+    WriteBytes(site / Utf8Path("chantier é.cor"), kCoordinates);
+    WriteBytes(site / Utf8Path("chantier é.obs"), kObservations);
+    const std::string name = folder.File("Relevés été/chantier é");
+    const int status = RunShell(
+        Quoted(CALCTOPO_BATCH) + " --coordonnees " + Quoted(name + ".cor") + " --observations " +
+        Quoted(name + ".obs") + " --sortie " + Quoted(folder.File("Relevés été/résultats")) +
+        " --depart A >" + Quoted(folder.File("out.txt")) + " 2>" + Quoted(folder.File("err.txt")));
+    EXPECT_EQ(status, 0) << testing::ReadBytes(folder.Path() / "err.txt");
+    EXPECT_EQ(testing::ReadBytes(folder.Path() / "err.txt"), "");
+    EXPECT_TRUE(
+        Contains(testing::ReadBytes(folder.Path() / "out.txt"), "Point :        C calculé\n"));
+    EXPECT_EQ(TextLines(site / Utf8Path("résultats.new")).size(), 3u);
+    EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ TEST_F(WorkSiteFile, AccentedNamesAreWrittenInWindows1252AndReadBack) {
 
     const fs::path onDisk = folder.Path() / fs::path(u8"Relevés") / fs::path(u8"chantier été.bvk");
     ASSERT_TRUE(fs::exists(onDisk));
-    const std::string written = ReadBytes(onDisk.string());
+    const std::string written = ReadBytes(onDisk);
     EXPECT_NE(
         written.find("\r\nRelev\xE9s/chantier \xE9t\xE9.cor\r\n\xE9t\xE9.obs\r\nr\xE9sultats\r\n"),
         std::string::npos)

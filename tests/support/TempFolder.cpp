@@ -5,7 +5,12 @@
 #include <iterator>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -37,12 +42,25 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::File(const std::string& relative) const {
-    return (path_ / relative).string();
+    const std::u8string folder = path_.u8string();
+    return std::string(folder.begin(), folder.end()) + NativeSeparators("/" + relative);
 }
 
 std::string TempFolder::Write(const std::string& relative, const std::string& bytes) const {
-    WriteBytes(path_ / relative, bytes);
-    return File(relative);
+    const std::string name = File(relative);
+    WriteBytes(Utf8Path(name), bytes);
+    return name;
+}
+
+std::string NativeSeparators(std::string name) {
+#ifdef _WIN32
+    for (char& c : name) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+#endif
+    return name;
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {

@@ -19,16 +19,23 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    // The full name of `relative` in the folder, in the system's spelling.
+    // The full name of `relative` in the folder, in the system's spelling:
+    // the folder in UTF-8, then `relative` as given (UTF-8, or Windows-1252 for
+    // a name the program is to hold), its '/' turned into the system's
+    // separator.
     std::string File(const std::string& relative) const;
-    // Writes `bytes` as `relative` (folders on the way created) and returns
-    // its full name.
+    // Writes `bytes` as `relative` (UTF-8; folders on the way created) and
+    // returns its full name.
     std::string Write(const std::string& relative, const std::string& bytes) const;
 
   private:
     std::filesystem::path previousWorkingDirectory_;
     std::filesystem::path path_;
 };
+
+// A name written with '/' in the system's spelling: '\' on Windows, where
+// the program names files with '\' as the user sees them.
+std::string NativeSeparators(std::string name);
 
 // Writes `bytes` as they stand (no line-end translation) into `path`, creating
 // the folders on the way.
