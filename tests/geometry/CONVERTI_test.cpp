@@ -1,6 +1,7 @@
 #include "geometry/CONVERTI.h"
 
 #include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,23 @@ constexpr double kAngleUlps = 4e-15;
 constexpr double kPackedTolerance = 1e-10;
 
 constexpr double kPi = 3.141592653589793;
+
+// The exact results (the truncations of the D.MMSS conversions, the single
+// rounding of x × π / 200) need the 64-bit mantissa of the x87 long double,
+// both as the compiler sees it and as the processor runs it: a compiler whose
+// long double is a double (MSVC), or a runtime that sets the x87 unit to
+// 53-bit precision, gives other results and must fail here.
+TEST(ExtendedPrecision, LongDoubleCarriesA64BitMantissa) {
+    EXPECT_EQ(std::numeric_limits<long double>::digits, 64);
+    // 1 + 2^-63 needs all 64 bits; volatile keeps the sum at run time.
+    volatile long double one = 1.0L;
+    volatile long double lastBit = std::ldexp(1.0L, -63);
+    EXPECT_NE(one + lastBit, one);
+    // 12.29 × 100 is exact at that precision, just below 1229, where a
+    // double rounds it to 1229 itself.
+    volatile long double packed = 12.29;
+    EXPECT_LT(packed * 100.0L, 1229.0L);
+}
 
 TEST(CONVERTI, ConvertsGradesAndDegrees) {
     EXPECT_EQ(GradesToRadians(400.0), 2.0 * kPi);
