@@ -400,6 +400,28 @@ TEST_F(MainWindowTest, RemembersTheWorkSiteAcrossRuns) {
               PathOf(QStringLiteral("demo.bvk")));
 }
 
+// The window keeps the last work site where the sister program Belvik keeps
+// it: Qt's native format (the default one, which the tests above read back)
+// under organisation "Ostrel" and application "Belvik", value "Fichier". On
+// Windows the native format is the registry, and these names make the key
+// HKEY_CURRENT_USER\Software\Ostrel\Belvik.
+TEST_F(MainWindowTest, RemembersTheWorkSiteUnderBelviksKey) {
+    const QSettings native(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"),
+                           QStringLiteral("Belvik"));
+#ifdef Q_OS_WIN
+    // The tests keep their settings out of the registry (GuiTestMain), so
+    // the key is only named here, never written.
+    EXPECT_TRUE(
+        native.fileName().endsWith(QStringLiteral("HKEY_CURRENT_USER\\Software\\Ostrel\\Belvik")))
+        << native.fileName().toStdString();
+#else
+    EXPECT_EQ(QSettings::defaultFormat(), QSettings::NativeFormat);
+    EXPECT_TRUE(native.fileName().endsWith(QStringLiteral("/Ostrel/Belvik.conf")))
+        << native.fileName().toStdString();
+    EXPECT_EQ(Settings().fileName(), native.fileName());
+#endif
+}
+
 TEST_F(MainWindowTest, AVanishedWorkSiteIsRememberedWithoutAMenuItem) {
     const QString gone = PathOf(QStringLiteral("parti.bvk"));
     Settings().setValue(QStringLiteral("Fichier"), gone);

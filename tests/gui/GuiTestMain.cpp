@@ -21,6 +21,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+#ifdef Q_OS_WIN
+    // On Windows the native format is the registry, which setPath does not
+    // move: the tests would overwrite the surveyor's own remembered work site
+    // under HKEY_CURRENT_USER\Software\Ostrel\Belvik. They use the
+    // temporary INI files instead.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+#endif
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
