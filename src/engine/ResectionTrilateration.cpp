@@ -159,9 +159,8 @@ int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
     const bool solved =
         TrilateratedPoint(found.controlKind, p1.x, p1.y, p2.x, p2.y, first.horizontalDistance,
                           second.horizontalDistance, p3.x, p3.y, controlValue, x, y);
-    if (!solved ||
-        !StorePlanPosition(state, point, x, y, ByTrilateration,
-                           {found.sights[0], found.sights[1], found.control})) {
+    if (!solved || !StorePlanPosition(state, point, x, y, ByTrilateration,
+                                      {found.sights[0], found.sights[1], found.control})) {
         return NotDetermined;
     }
     ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),
