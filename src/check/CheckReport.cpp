@@ -157,7 +157,8 @@ std::string CulpritText(const SurveyState& state, const DataCheckResult& result,
     const ObservationCheck& check = result.observations[static_cast<std::size_t>(point.culprit)];
     std::string text = ObservationLabel(state, check);
     if (point.alternatives > 0) {
-        text += Format(" (ou l'une de %d autres)", point.alternatives);
+        text += Format(Utf8ToCp1252(" (ou l'une des %d autres : rien ne les départage)").c_str(),
+                       point.alternatives);
     }
     if (!point.explained) {
         text += Utf8ToCp1252(" ; n'explique pas tout");

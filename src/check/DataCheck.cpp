@@ -1102,7 +1102,8 @@ void Checker::NameCulprit(PointCheck& point) {
     };
     const LocalSolution full = solve(all);
     if (!full.solved || full.redundancy < 1) {
-        return;  // nothing else to weigh it against
+        point.explained = true;  // nothing else to weigh it against: the worst is named
+        return;
     }
     std::vector<int> candidates;
     for (const LocalEquation* eq : all) {
@@ -1163,7 +1164,10 @@ void Checker::NameCulprit(PointCheck& point) {
         return;
     }
     if (strong == 0 && trivial > 0 && leastIndex < 0) {
-        point.alternatives = trivial - 1;  // every single removal leaves nothing to check
+        // Every single removal leaves nothing to check: one observation more
+        // than the point needs, and nothing tells which one is wrong.
+        point.explained = true;
+        point.alternatives = trivial - 1;
         return;
     }
     if (leastIndex >= 0) {
