@@ -88,16 +88,7 @@ double OneTurn(double a) {
 }
 
 double ToUserAngle(int unit, double radians) {
-    switch (unit) {
-        case Grades:
-            return RadiansToGrades(radians);
-        case SexagesimalDegrees:
-            return RadiansToSexagesimal(radians);
-        case DecimalDegrees:
-            return RadiansToDegrees(radians);
-        default:
-            return radians;  // never converted at the load: radians as read
-    }
+    return RadiansToUserUnit(unit, radians);
 }
 
 // Angular tolerance (radians) of a sight of length `distance`.
