@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "check/CheckReport.h"
+#include "check/DataCheck.h"
 #include "cli/ConsoleServices.h"
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
@@ -27,6 +29,7 @@ struct BatchOptions {
     std::optional<std::string> coordinates;   // --coordonnees
     std::optional<std::string> observations;  // --observations
     std::optional<std::string> listing;       // --sortie
+    std::optional<std::string> checkReport;   // --controle
     std::optional<std::int32_t> angleUnit;    // --unite
     std::optional<std::int32_t> digits;       // --chiffres
     std::string colour = "auto";              // --couleur
@@ -73,7 +76,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         }
         const bool known = name == "--chantier" || name == "--coordonnees" ||
                            name == "--observations" || name == "--sortie" || name == "--unite" ||
-                           name == "--chiffres" || name == "--couleur" || name == "--depart";
+                           name == "--chiffres" || name == "--couleur" || name == "--depart" ||
+                           name == "--controle";
         if (!known) {
             parsed.error = "option inconnue : " + name;
             return parsed;
@@ -97,6 +101,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = StoreOnce(options.observations, value);
         } else if (name == "--sortie") {
             first = StoreOnce(options.listing, value);
+        } else if (name == "--controle") {
+            first = StoreOnce(options.checkReport, value);
         } else if (name == "--unite") {
             first = !options.angleUnit;
             const std::optional<std::int32_t> unit = ParseInteger(value);
@@ -136,10 +142,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// The work-site name made absolute against the directory the command started
+// A name (the work site, the check report) made absolute against the directory the command started
 // in; kept as given when that cannot be done (the reading then tells). The
 // name is Windows-1252 on both sides, as the state holds it.
-std::string AbsoluteWorkSiteName(const std::string& name) {
+std::string AbsoluteFromStartFolder(const std::string& name) {
     if (name.empty()) {
         return name;
     }
@@ -157,7 +163,7 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
     FileFields fields;
     WorkSiteWrite workSite = WorkSiteWrite::Skip;
     if (options.workSite) {
-        state->WorkSiteFileName = AbsoluteWorkSiteName(Utf8ToCp1252(*options.workSite));
+        state->WorkSiteFileName = AbsoluteFromStartFolder(Utf8ToCp1252(*options.workSite));
         fields = Lit_Config(*state, ui);
         workSite = WorkSiteWrite::Write;
     }
@@ -177,6 +183,11 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
         state->Parameters.significantDigits = *options.digits;
     }
 
+    // The report lies where the command was started: Initialisation moves to
+    // the coordinates file's folder.
+    const std::string checkReport =
+        options.checkReport ? AbsoluteFromStartFolder(Utf8ToCp1252(*options.checkReport)) : "";
+
     const bool loaded = Initialisation(*state, ui, fields, workSite);
     if (!loaded && ui.FailureCount() == 0) {
         return BatchFailed;  // an input file is missing: nothing was done
@@ -185,6 +196,13 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
         for (const std::string& name : options.startPoints) {
             ui.SetStartPointText(Utf8ToCp1252(name));
             StartPointChanged(*state, ui);
+        }
+        if (!checkReport.empty()) {
+            try {
+                WriteCheckReport(*state, RunDataCheck(*state), checkReport);
+            } catch (const IoFailure& failure) {
+                ui.ReportFailure(failure.what());
+            }
         }
     }
     Quitter(*state, ui);
@@ -196,8 +214,8 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
 std::string BatchUsage() {
     return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
            "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
-           "                       [--couleur auto|toujours|jamais] --depart NOM [--depart "
-           "NOM]...\n"
+           "                       [--couleur auto|toujours|jamais] [--controle F]\n"
+           "                       --depart NOM [--depart NOM]...\n"
            "\n"
            "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
            "  --coordonnees F     fichier des points connus (.cor)\n"
@@ -207,6 +225,8 @@ std::string BatchUsage() {
            "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
            "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
+           "  --controle F        contrôle des observations après le dernier départ :\n"
+           "                      texte, ou CSV (séparateur ;) si F finit par .csv\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
            "         3 limite d'une table atteinte.\n";

@@ -8,6 +8,8 @@ namespace calctopo {
 void ClearPoints(SurveyState& state) {
     state.PointTable.Clear();
     state.PointIndexByName.clear();
+    state.Placements.clear();
+    state.Sources.points.clear();
 }
 
 int AppendPoint(SurveyState& state, SurveyPoint point) {

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/InputSources.h"
+#include "data/Placement.h"
 #include "data/Table.h"
 #include "data/TextFile.h"
 
@@ -172,6 +174,12 @@ struct SurveyState {
     std::int32_t DeterminedCount = 0;
     Table<DeterminationRecord, kMaxDeterminations> DeterminationList;
     std::vector<PassRecord> PassTable;  // indexed by pass number from 1
+
+    // Where each record of the input tables was read (file, line, code, text).
+    InputSources Sources;
+    // How a run placed each point, by point index (entry 0 unused; grown as
+    // the methods store results, emptied with the points).
+    std::vector<PointPlacement> Placements;
 
     // Name -> first index of that name in PointTable. An index of the linear
     // search, kept in step by AppendPoint and ClearPoints.

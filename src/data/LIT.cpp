@@ -10,6 +10,7 @@
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
+#include "data/InputSources.h"
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
@@ -219,6 +220,7 @@ struct ReadingState {
     std::vector<std::string> lineFields;  // LineFields: at most kMaxLineFields
     int fieldCount = 0;
     std::vector<std::string> includeChain;  // full names of the files being read
+    SourceLine source;  // file and line (as that file counts it) of the current line
 
     // Observations only.
     std::int32_t station = 0;
@@ -280,6 +282,7 @@ void ReadPointLine(ReadingState& reading) {
     point.planimetricKnown = true;
     point.heightKnown = true;
     const int index = AppendPoint(state, point);
+    RecordPointSource(state.Sources, index, reading.source);
     reading.ui.AddStartPoint(state.PointTable[index].name);
     if (nameField.size() > static_cast<std::size_t>(kMaxNameLength)) {
         ReportPointFieldError(reading, 2);
@@ -320,8 +323,11 @@ void ReadCoordinatesFile(ReadingState& reading, const std::string& fileName) {
             throw CoordinatesReadFailure{};
     }
     reading.includeChain.push_back(fullName);
+    const std::int32_t fileIndex = AddSourceFile(reading.state.Sources, fullName, lines);
+    std::int32_t fileLine = 0;
     for (const std::string& line : lines) {
         ++reading.lineNumber;
+        reading.source = SourceLine{fileIndex, ++fileLine, 0};
         reading.fieldCount = SplitLine(line, reading.lineFields);
         if (IsIncludeLine(reading)) {
             ReadCoordinatesFile(reading, IncludedFileName(reading, fullName));
@@ -374,6 +380,7 @@ std::string ObservationName(ReadingState& reading, int fieldNumber) {
 
 void ReadObservationLine(ReadingState& reading) {
     SurveyState& state = reading.state;
+    const ObservationCounts before = CountObservations(state);
 
     // 1 to 4: convert and validate.
     const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[0]);
@@ -474,6 +481,8 @@ void ReadObservationLine(ReadingState& reading) {
         default:
             break;
     }
+    RecordObservationSources(state, before,
+                             SourceLine{reading.source.file, reading.source.line, code});
 }
 
 void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
@@ -495,8 +504,11 @@ void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
             throw IoFailure(Format(Texts().readError.c_str(), fullName.c_str()));
     }
     reading.includeChain.push_back(fullName);
+    const std::int32_t fileIndex = AddSourceFile(reading.state.Sources, fullName, lines);
+    std::int32_t fileLine = 0;
     for (const std::string& line : lines) {
         ++reading.lineNumber;
+        reading.source = SourceLine{fileIndex, ++fileLine, 0};
         reading.fieldCount = SplitLine(line, reading.lineFields);
         if (IsIncludeLine(reading)) {
             ReadObservationsFile(reading, IncludedFileName(reading, fullName));
@@ -589,6 +601,7 @@ std::string ResolveIncludeName(const std::string& includeField,
 
 void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
     ClearPoints(state);
+    state.Sources = InputSources{};
     {
         std::error_code error;
         const fs::path native = NativePath(state.CoordinatesFileName);
@@ -600,6 +613,7 @@ void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
     ReadingState reading(state, ui);
     try {
         ReadCoordinatesFile(reading, state.CoordinatesFileName);
+        state.Sources.coordinateFileCount = state.Sources.files.size();
         ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
     } catch (const CoordinatesReadFailure&) {
         ClearPoints(state);
@@ -615,6 +629,7 @@ void LoadObservations(SurveyState& state, WindowServices& ui) {
     state.ZenithTable.Clear();
     state.BearingTable.Clear();
     state.HeightDifferenceTable.Clear();
+    ClearObservationSources(state.Sources);
     ReadingState reading(state, ui);
     reading.observationName = NameWithoutDirectory(state.ObservationsFileName);
     ReadObservationsFile(reading, state.ObservationsFileName);

@@ -38,7 +38,7 @@ int LevelAlong(SurveyState& state, WindowServices& ui, int point,
         const int from = sight.*farEnd;
         const SurveyPoint& neighbour = state.PointTable[from];
         if (sight.heightDifferenceKnown && neighbour.heightKnown &&
-            StoreHeight(state, point, carry(neighbour.z, sight.heightDifference))) {
+            StoreHeight(state, point, carry(neighbour.z, sight.heightDifference), method, number)) {
             ReportLevelled(state, ui, point, from);
             return method;
         }

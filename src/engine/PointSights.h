@@ -11,9 +11,11 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "data/GLOBAL.h"
+#include "data/Placement.h"
 
 namespace calctopo {
 
@@ -73,10 +75,12 @@ inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
     return state.DirectionTable[sight.directionObs].roundNumber;
 }
 
-// Stores a plan position found by a method. A position that is not a pair of
-// finite numbers is refused (false) and the point is left as it was, so no
-// NaN or infinity ever reaches the point table.
-inline bool StorePlanPosition(SurveyState& state, int point, double x, double y) {
+// Stores a plan position found by a method, with the method (MethodResult)
+// and the sights it used. A position that is not a pair of finite numbers is
+// refused (false) and the point is left as it was, so no NaN or infinity ever
+// reaches the point table.
+inline bool StorePlanPosition(SurveyState& state, int point, double x, double y, int method,
+                              std::vector<std::int32_t> sights) {
     if (!std::isfinite(x) || !std::isfinite(y)) {
         return false;
     }
@@ -84,17 +88,20 @@ inline bool StorePlanPosition(SurveyState& state, int point, double x, double y)
     target.x = x;
     target.y = y;
     target.planimetricKnown = true;
+    RecordPlanPlacement(state, point, method, std::move(sights));
     return true;
 }
 
-// Stores a height found by a levelling; refused like a non-finite position.
-inline bool StoreHeight(SurveyState& state, int point, double z) {
+// Stores a height found by a levelling along `sight`; refused like a
+// non-finite position.
+inline bool StoreHeight(SurveyState& state, int point, double z, int method, int sight) {
     if (!std::isfinite(z)) {
         return false;
     }
     SurveyPoint& target = state.PointTable[point];
     target.z = z;
     target.heightKnown = true;
+    RecordHeightPlacement(state, point, method, sight);
     return true;
 }
 

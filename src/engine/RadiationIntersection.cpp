@@ -28,13 +28,13 @@ bool IsPlaced(const SurveyState& state, int point) {
 
 // Polar point from the reference R with bearing G (radians) and horizontal
 // distance D; stores it and reports the line. False when the result is not finite.
-bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int reference,
-                      double bearing, double distance) {
+bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int sightNumber,
+                      int reference, double bearing, double distance) {
     const SurveyPoint& from = state.PointTable[reference];
     double x = 0.0;
     double y = 0.0;
     PolarPoint(from.x, from.y, distance, bearing, x, y);
-    if (!StorePlanPosition(state, point, x, y)) {
+    if (!StorePlanPosition(state, point, x, y, ByRadiation, {sightNumber})) {
         return false;
     }
     ui.Affiche(
@@ -50,7 +50,7 @@ int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
     for (const int number : IncomingSightsOf(state, point)) {
         const Sight& sight = state.SightTable[number];
         if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.station) &&
-            PlaceByRadiation(state, ui, point, sight.station, sight.bearing,
+            PlaceByRadiation(state, ui, point, number, sight.station, sight.bearing,
                              sight.horizontalDistance)) {
             return ByRadiation;
         }
@@ -61,7 +61,8 @@ int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
         const Sight& sight = state.SightTable[number];
         if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.target)) {
             const double back = static_cast<double>(sight.bearing + kPi);
-            if (PlaceByRadiation(state, ui, point, sight.target, back, sight.horizontalDistance)) {
+            if (PlaceByRadiation(state, ui, point, number, sight.target, back,
+                                 sight.horizontalDistance)) {
                 return ByRadiation;
             }
         }
@@ -91,7 +92,7 @@ int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
         double x = 0.0;
         double y = 0.0;
         if (!IntersectBearings(s1.x, s1.y, base.bearing, sk.x, sk.y, sight.bearing, x, y) ||
-            !StorePlanPosition(state, point, x, y)) {
+            !StorePlanPosition(state, point, x, y, ByIntersection, {first, number})) {
             continue;
         }
         ui.Affiche(Format(MsgIntersected().c_str(), state.PointTable[point].name.c_str(),

@@ -114,7 +114,8 @@ int TryResection(SurveyState& state, WindowServices& ui, int point) {
             double x = 0.0;
             double y = 0.0;
             if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
-                !StorePlanPosition(state, point, x, y)) {
+                !StorePlanPosition(state, point, x, y, ByResection,
+                                   {candidates[i], candidates[j], candidates[j + 1]})) {
                 continue;
             }
             ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
@@ -158,7 +159,8 @@ int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
     const bool solved =
         TrilateratedPoint(found.controlKind, p1.x, p1.y, p2.x, p2.y, first.horizontalDistance,
                           second.horizontalDistance, p3.x, p3.y, controlValue, x, y);
-    if (!solved || !StorePlanPosition(state, point, x, y)) {
+    if (!solved || !StorePlanPosition(state, point, x, y, ByTrilateration,
+                                      {found.sights[0], found.sights[1], found.control})) {
         return NotDetermined;
     }
     ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),

@@ -67,7 +67,8 @@ int TryTriangulation(SurveyState& state, WindowServices& ui, int point) {
             double y = 0.0;
             if (!TriangulatedPoint(a.x, a.y, b.x, b.y, AngleBetween(state, toA, toB),
                                    toA.horizontalDistance, toB.horizontalDistance, x, y) ||
-                !StorePlanPosition(state, point, x, y)) {
+                !StorePlanPosition(state, point, x, y, ByTriangulationOrEccentric,
+                                   {candidates[i], candidates[j]})) {
                 continue;
             }
             ReportPlaced(state, ui, MsgTriangulated(), point, toA.target, toB.target);
@@ -103,7 +104,8 @@ int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
             double y = 0.0;
             if (!EccentricPoint(a.x, a.y, b.x, b.y, ReadingOf(state, toA), ReadingOf(state, toB),
                                 toA.horizontalDistance, x, y) ||
-                !StorePlanPosition(state, point, x, y)) {
+                !StorePlanPosition(state, point, x, y, ByTriangulationOrEccentric,
+                                   {numberA, numberB})) {
                 continue;
             }
             ReportPlaced(state, ui, MsgEccentric(), point, toA.target, toB.target);

@@ -117,4 +117,17 @@ void ConvertObservationAngles(SurveyState& state) {
     }
 }
 
+double RadiansToUserUnit(std::int32_t angleUnit, double radians) {
+    switch (angleUnit) {
+        case Grades:
+            return RadiansToGrades(radians);
+        case SexagesimalDegrees:
+            return RadiansToSexagesimal(radians);
+        case DecimalDegrees:
+            return RadiansToDegrees(radians);
+        default:
+            return radians;
+    }
+}
+
 }  // namespace calctopo

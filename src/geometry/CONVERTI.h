@@ -26,6 +26,12 @@ double RadiansToDegrees(double radians);
 double SexagesimalToRadians(double packed);   // packed D.MMSS -> radians
 double RadiansToSexagesimal(double radians);  // radians -> packed D.MMSS
 
+// An angle in radians in the user's unit (1 grades, 2 packed D.MMSS, 3
+// decimal degrees), as the listing and the data check print it. A unit code
+// outside 1..3 has no conversion: the angle is returned in radians, the unit
+// the load left such angles in.
+double RadiansToUserUnit(std::int32_t angleUnit, double radians);
+
 // Converts in place, from the current angle unit to radians, the value of every
 // direction, then zenith angle, then bearing observation. Runs once per load.
 // A unit outside 1..3 leaves every value as read.

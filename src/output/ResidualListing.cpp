@@ -40,16 +40,7 @@ std::string Column(long double value) {
 // A misclosure (radians) in the user's angle unit. An unknown unit code has
 // no conversion: the misclosure is then written in radians.
 long double InAngleUnit(const SurveyState& state, double radians) {
-    switch (state.Parameters.angleUnit) {
-        case Grades:
-            return RadiansToGrades(radians);
-        case SexagesimalDegrees:
-            return RadiansToSexagesimal(radians);
-        case DecimalDegrees:
-            return RadiansToDegrees(radians);
-        default:
-            return radians;
-    }
+    return RadiansToUserUnit(state.Parameters.angleUnit, radians);
 }
 
 // The residuals of one sight from station A to target B, one of them the

@@ -18,6 +18,7 @@ namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 using testing::TempFolder;
 using testing::TextLines;
 using testing::Utf8Path;
@@ -142,6 +143,37 @@ TEST(Batch, FullRunWritesTheResults) {
     const std::vector<std::string> listing = TextLines(folder.Path() / "res.vek");
     ASSERT_FALSE(listing.empty());
     EXPECT_EQ(listing.back(), "All the points are calculated / Tous les points sont calcul\xe9s");
+}
+
+TEST(Batch, CheckReportLiesWhereTheCommandStartedAndChangesNoOtherFile) {
+    SurveyFolder folder;
+    fs::create_directory(folder.Path() / "donnees");
+    WriteBytes(folder.Path() / "donnees" / "t.cor", kCoordinates);
+    WriteBytes(folder.Path() / "donnees" / "t.obs", kObservations);
+    fs::current_path(folder.Path());
+    const RunResult plain = RunCommand(
+        {"--coordonnees", "t.cor", "--observations", "t.obs", "--sortie", "res", "--depart", "A"});
+    const RunResult text =
+        RunCommand({"--coordonnees", "donnees/t.cor", "--observations", "donnees/t.obs", "--sortie",
+                    "res", "--depart", "A", "--controle", "rapport.txt"});
+    fs::current_path(folder.Path());
+    const RunResult csv =
+        RunCommand({"--coordonnees", "donnees/t.cor", "--observations", "donnees/t.obs", "--sortie",
+                    "res2", "--depart", "A", "--controle=rapport.CSV"});
+    EXPECT_EQ(text.status, BatchDone) << text.err;
+    EXPECT_EQ(csv.status, BatchDone) << csv.err;
+    EXPECT_EQ(text.out, plain.out);
+    // The listing and the results are the same bytes with or without the check.
+    EXPECT_EQ(ReadBytes(folder.Path() / "donnees" / "res.vek"),
+              ReadBytes(folder.Path() / "res.vek"));
+    EXPECT_EQ(ReadBytes(folder.Path() / "donnees" / "res.new"),
+              ReadBytes(folder.Path() / "res.new"));
+    const std::string report = ReadBytes(folder.Path() / "rapport.txt");
+    EXPECT_EQ(report.rfind("Contr\xf4le des observations\r\n", 0), 0u) << report;
+    // C radiated from A by the only sight there is: nothing checks it.
+    EXPECT_TRUE(Contains(report, "non contr\xf4l\xe9  rayonn\xe9 de A, nivell\xe9 de A")) << report;
+    const std::string table = ReadBytes(folder.Path() / "rapport.CSV");
+    EXPECT_EQ(table.rfind("rang;fichier;ligne;", 0), 0u) << table;
 }
 
 TEST(Batch, Colours) {

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -27,6 +28,7 @@
 #include "data/TextNumbers.h"
 #include "shell/app/Actions.h"
 #include "shell/app/Titles.h"
+#include "shell/gui/ControlView.h"
 #include "shell/gui/Parametre.h"
 
 namespace calctopo {
@@ -95,6 +97,13 @@ TFInitial::TFInitial(ModalHooks* hooks, QWidget* parent) : QMainWindow(parent), 
     setWindowTitle(FromCore(MainWindowCaption()));
     BuildControls();
     BuildMenus();
+    // The data check, in a dock beside the message pane, refreshed after each
+    // load and each run.
+    auto* dock = new QDockWidget(QStringLiteral("Contrôle"), this);
+    dock->setObjectName(QStringLiteral("DKControle"));
+    Controle_ = new ControlView(*hooks_, dock);
+    dock->setWidget(Controle_);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
     FormCreate();
 }
 
@@ -331,11 +340,17 @@ void TFInitial::LELisClick() {
 // ---- Load and compute ----
 
 void TFInitial::BBCalculClick() {
-    Guarded([&] { Initialisation(state_, *this, FieldsShown(), WorkSiteWrite::Write); });
+    Guarded([&] {
+        Initialisation(state_, *this, FieldsShown(), WorkSiteWrite::Write);
+        Controle_->Refresh(state_);
+    });
 }
 
 void TFInitial::CBDepartChange(const QString& /*text*/) {
-    Guarded([&] { StartPointChanged(state_, *this); });
+    Guarded([&] {
+        StartPointChanged(state_, *this);
+        Controle_->Refresh(state_);
+    });
 }
 
 void TFInitial::Quitter1Click() {

@@ -27,6 +27,8 @@ class QPushButton;
 
 namespace calctopo {
 
+class ControlView;
+
 // A line edit that reports a mouse click, so that clicking a file field opens
 // its file dialog.
 class ClickableLineEdit : public QLineEdit {
@@ -50,6 +52,8 @@ class TFInitial : public QMainWindow, public WindowServices {
     ~TFInitial() override;
 
     SurveyState& State() { return state_; }
+    // The "Contrôle" view of the data check.
+    ControlView* Controle() const { return Controle_; }
 
     // Window services.
     void Affiche(const std::string& text, MessageKind kind) override;
@@ -110,6 +114,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     QPlainTextEdit* Memo_ = nullptr;
     QPushButton* BBFini_ = nullptr;
     QMenu* F1_ = nullptr;
+    ControlView* Controle_ = nullptr;
     QAction* recentItem_ = nullptr;
 
     QTextCursor paneCursor_;

@@ -1,0 +1,300 @@
+#include "check/CheckReport.h"
+
+#include <cmath>
+
+#include "data/GLOBAL.h"
+#include "data/TextFile.h"
+#include "data/TextNumbers.h"
+#include "engine/CALCUL.h"
+#include "geometry/CONVERTI.h"
+
+namespace calctopo {
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+// Decimals of lengths (a tenth of a millimetre in metres) and of the
+// normalised figure.
+constexpr int kLengthDecimals = 4;
+constexpr int kNormalisedDecimals = 2;
+
+// Decimals of an angle in the user unit: about a hundredth of a mgon.
+int AngleDecimals(int unit) {
+    switch (unit) {
+        case Grades:
+            return 5;
+        case SexagesimalDegrees:
+            return 6;  // D.MMSSss: hundredths of a second
+        case DecimalDegrees:
+            return 6;
+        default:
+            return 8;  // radians
+    }
+}
+
+std::string PointName(const SurveyState& state, int point) {
+    return point >= 1 && point <= state.PointCount() ? state.PointTable[point].name : std::string();
+}
+
+std::string Pad(const std::string& text, std::size_t width, bool right) {
+    if (text.size() >= width) {
+        return text;
+    }
+    const std::string fill(width - text.size(), ' ');
+    return right ? fill + text : text + fill;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(";\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+// A value rounded to zero is written without a sign: "-0.0000" would make
+// the surveyor look for a residual that is not there.
+std::string Unsigned0(std::string text) {
+    if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string OffsetText(const ObservationCheck& check) {
+    return check.computable && check.hasOffset
+               ? Unsigned0(FormatFixed(check.offset, kLengthDecimals))
+               : std::string();
+}
+
+std::string NormalisedText(const ObservationCheck& check) {
+    return check.computable ? FormatFixed(check.normalised, kNormalisedDecimals) : std::string();
+}
+
+std::string ObservationLabel(const SurveyState& state, const ObservationCheck& check) {
+    std::string label = SourceFileName(state, check.source);
+    label += Format(" ligne %d ", check.source.line) + KindText(check.kind) + " de " +
+             PointName(state, check.station) + " vers " + PointName(state, check.target);
+    return label;
+}
+
+std::string ToleranceSummary() {
+    using Tol = CheckTolerances;
+    return Utf8ToCp1252("Tolérances : directions et gisements 5 mgon + ") +
+           FormatFixed(Tol::kTransverse, 3) + Utf8ToCp1252(" / distance ; distances ") +
+           FormatFixed(Tol::kDistance, 3) + " + " + FormatFixed(Tol::kDistancePpm * 1e6, 0) +
+           Utf8ToCp1252(" ppm ; dénivelées ") + FormatFixed(Tol::kHeight, 3) +
+           Utf8ToCp1252(" ; zénithales 5 mgon + ") + FormatFixed(Tol::kHeight, 3) +
+           Utf8ToCp1252(" / distance ; centrages ") + FormatFixed(Tol::kTransverse, 3);
+}
+
+}  // namespace
+
+std::string SourceFileName(const SurveyState& state, const SourceLine& source) {
+    const SourceFile* file = state.Sources.FileOf(source);
+    if (file == nullptr) {
+        return {};
+    }
+    const std::size_t slash = file->name.find_last_of("/\\");
+    return slash == std::string::npos ? file->name : file->name.substr(slash + 1);
+}
+
+std::string ValueText(const DataCheckResult& result, const ObservationCheck& check, double value) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    return Unsigned0(FormatFixed(
+        value, IsAngleKind(check.kind) ? AngleDecimals(result.angleUnit) : kLengthDecimals));
+}
+
+std::string PlacementText(const SurveyState& state, const PointCheck& point) {
+    if (point.given) {
+        return Utf8ToCp1252("donné");
+    }
+    if (!point.planKnown && !point.heightKnown) {
+        return Utf8ToCp1252("non calculé");
+    }
+    std::string text;
+    if (point.planKnown) {
+        text = point.planMethod != 0 ? MethodText(point.planMethod) : Utf8ToCp1252("placé");
+        for (std::size_t k = 0; k < point.planFrom.size(); ++k) {
+            const char* first = point.planMethod == ByResection ? " sur " : " de ";
+            text += k == 0 ? first : (k + 1 == point.planFrom.size() ? " et " : ", ");
+            text += PointName(state, point.planFrom[k]);
+        }
+    } else {
+        text = Utf8ToCp1252("plan non calculé");
+    }
+    if (point.heightKnown && point.heightMethod != 0) {
+        text += ", " + MethodText(point.heightMethod) + " de " + PointName(state, point.heightFrom);
+    } else if (!point.heightKnown) {
+        text += Utf8ToCp1252(", altitude non calculée");
+    }
+    return text;
+}
+
+std::string CulpritText(const SurveyState& state, const DataCheckResult& result,
+                        const PointCheck& point) {
+    if (point.verdict != CheckVerdict::Suspect) {
+        return {};
+    }
+    if (point.culpritIsCoordinates) {
+        std::string text = Utf8ToCp1252("ses coordonnées");
+        if (const SourceLine* source = InputSources::Of(state.Sources.points, point.point)) {
+            text += " (" + SourceFileName(state, *source) + Format(" ligne %d)", source->line);
+        }
+        return text;
+    }
+    if (point.culprit < 0) {
+        return {};
+    }
+    const ObservationCheck& check = result.observations[static_cast<std::size_t>(point.culprit)];
+    std::string text = ObservationLabel(state, check);
+    if (point.alternatives > 0) {
+        text += Format(Utf8ToCp1252(" (ou l'une des %d autres : rien ne les départage)").c_str(),
+                       point.alternatives);
+    }
+    if (!point.explained) {
+        text += Utf8ToCp1252(" ; n'explique pas tout");
+    }
+    return text;
+}
+
+std::string CheckReportText(const SurveyState& state, const DataCheckResult& result) {
+    std::string out;
+    const auto line = [&](const std::string& text) { out += text + kLineEnd; };
+    const std::string unit = AngleUnitText(result.angleUnit);
+    int computable = 0;
+    for (const ObservationCheck& check : result.observations) {
+        computable += check.computable ? 1 : 0;
+    }
+    line(Utf8ToCp1252("Contrôle des observations"));
+    line("");
+    line(Utf8ToCp1252("Angles en ") + unit +
+         Utf8ToCp1252(", longueurs dans l'unité des coordonnées ; écart = observé - calculé ;"));
+    line(Utf8ToCp1252("écart normé = |écart| / tolérance, suspect au-delà de 1."));
+    line(ToleranceSummary());
+    line(Format(Utf8ToCp1252("Observations : %d, calculables : %d, suspectes : %d").c_str(),
+                static_cast<int>(result.observations.size()), computable, result.suspectCount));
+    line(Format(Utf8ToCp1252("Points suspects : %d, points non contrôlés : %d").c_str(),
+                result.suspectPoints, result.uncheckedPoints));
+    line("");
+    line(Utf8ToCp1252("Observations, les plus grands écarts d'abord"));
+    line("");
+    line(Utf8ToCp1252(
+        " rang fichier          ligne  station     visée nature                    observé"
+        "         calculé        écart  écart long.   normé  verdict       remarque"));
+    for (const int index : result.ranking) {
+        const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
+        std::string row = Pad(Format("%d", check.rank), 5, true) + " ";
+        row += Pad(SourceFileName(state, check.source), 16, false) + " ";
+        row += Pad(check.source.line > 0 ? Format("%d", check.source.line) : "", 5, true) + " ";
+        row += Pad(PointName(state, check.station), 8, true) + " ";
+        row += Pad(PointName(state, check.target), 8, true) + " ";
+        row += Pad(KindText(check.kind), 20, false);
+        row += Pad(ValueText(result, check, check.observed), 15, true);
+        row += Pad(check.computable ? ValueText(result, check, check.computed) : "", 16, true);
+        row += Pad(check.computable ? ValueText(result, check, check.residual) : "", 13, true);
+        row += Pad(OffsetText(check), 13, true);
+        row += Pad(NormalisedText(check), 8, true) + "  ";
+        row += Pad(VerdictText(check.verdict), 13, false);
+        std::string note = check.note;
+        if (check.deletedNormalised > 0.0) {
+            note += (note.empty() ? "" : " ; ") +
+                    Format(Utf8ToCp1252("désignée, normé sans elle %s").c_str(),
+                           FormatFixed(check.deletedNormalised, kNormalisedDecimals).c_str());
+        }
+        row += " " + note;
+        while (!row.empty() && row.back() == ' ') {
+            row.pop_back();
+        }
+        line(row);
+    }
+    line("");
+    line("Points");
+    line("");
+    line(Utf8ToCp1252(
+        "   point  contrôles plan  altitude   max normé  verdict       placement ; explication"));
+    for (const PointCheck& point : result.points) {
+        std::string row = Pad(PointName(state, point.point), 8, true);
+        row += Pad(Format("%d", point.planChecks), 16, true);
+        row += Pad(Format("%d", point.heightChecks), 10, true);
+        row += Pad(FormatFixed(point.maxNormalised, kNormalisedDecimals), 12, true) + "  ";
+        row += Pad(VerdictText(point.verdict), 13, false) + " ";
+        row += PlacementText(state, point);
+        const std::string culprit = CulpritText(state, result, point);
+        if (!culprit.empty()) {
+            row += Utf8ToCp1252(" ; à revoir : ") + culprit;
+        }
+        line(row);
+    }
+    return out;
+}
+
+std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& result) {
+    std::string out;
+    const auto row = [&](const std::vector<std::string>& fields) {
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            out += (k == 0 ? "" : ";") + CsvField(fields[k]);
+        }
+        out += kLineEnd;
+    };
+    const std::string unit = AngleUnitText(result.angleUnit);
+    row({"rang", "fichier", "ligne", "station", Utf8ToCp1252("visée"), "nature", "code",
+         Utf8ToCp1252("observé"), Utf8ToCp1252("calculé"), Utf8ToCp1252("écart"),
+         Utf8ToCp1252("écart long."), "tolérance", Utf8ToCp1252("normé"),
+         Utf8ToCp1252("normé sans elle"), "verdict", "remarque", Utf8ToCp1252("unité d'angle")});
+    for (const int index : result.ranking) {
+        const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
+        row({Format("%d", check.rank), SourceFileName(state, check.source),
+             check.source.line > 0 ? Format("%d", check.source.line) : "",
+             PointName(state, check.station), PointName(state, check.target), KindText(check.kind),
+             check.source.code != 0 ? Format("%d", check.source.code) : "",
+             ValueText(result, check, check.observed),
+             check.computable ? ValueText(result, check, check.computed) : "",
+             check.computable ? ValueText(result, check, check.residual) : "", OffsetText(check),
+             check.computable ? ValueText(result, check, check.tolerance) : "",
+             NormalisedText(check),
+             check.deletedNormalised > 0.0
+                 ? FormatFixed(check.deletedNormalised, kNormalisedDecimals)
+                 : "",
+             VerdictText(check.verdict), check.note, IsAngleKind(check.kind) ? unit : ""});
+    }
+    out += kLineEnd;
+    row({"point", Utf8ToCp1252("contrôles plan"), Utf8ToCp1252("contrôles altitude"),
+         Utf8ToCp1252("max normé"), "verdict", "placement", Utf8ToCp1252("à revoir")});
+    for (const PointCheck& point : result.points) {
+        row({PointName(state, point.point), Format("%d", point.planChecks),
+             Format("%d", point.heightChecks),
+             FormatFixed(point.maxNormalised, kNormalisedDecimals), VerdictText(point.verdict),
+             PlacementText(state, point), CulpritText(state, result, point)});
+    }
+    return out;
+}
+
+bool IsCsvName(const std::string& fileName) {
+    if (fileName.size() < 4) {
+        return false;
+    }
+    std::string tail = fileName.substr(fileName.size() - 4);
+    for (char& c : tail) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return tail == ".csv";
+}
+
+void WriteCheckReport(const SurveyState& state, const DataCheckResult& result,
+                      const std::string& fileName) {
+    WriteFileReplacing(fileName, IsCsvName(fileName) ? CheckReportCsv(state, result)
+                                                     : CheckReportText(state, result));
+}
+
+}  // namespace calctopo
