@@ -184,7 +184,9 @@ void AddStation(NetworkGenerator& net, const Layout& layout, Draw& draw, int num
 void AddOddLines(NetworkGenerator& net, const Layout& layout) {
     const std::string a = StationGrid::Name(0);
     const std::string b = StationGrid::Name(1);
-    const std::string c = layout.grid.Name(1, 0);
+    // The station to the north, or the last one when the grid has one row.
+    const std::string c = layout.grid.Has(1, 0) ? layout.grid.Name(1, 0)
+                                                : StationGrid::Name(layout.grid.count - 1);
     net.RawObservation("* relevé du 12/03");
     net.RawObservation("");
     net.Direction(a, c, 0.3);  // before any round: round 0
