@@ -138,9 +138,7 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
         if (!nameFolder.empty()) {
             state.ListingFileName = ResolveFileName(state.ListingFileName, nameFolder);
         }
-        if (!HasExtension(state.ListingFileName)) {
-            state.ListingFileName += ".vek";
-        }
+        state.ListingFileName = ListingNameWithExtension(state.ListingFileName);
         state.ListingFile.Create(state.ListingFileName);
 
         // A new load lists every known point afresh.
@@ -158,6 +156,10 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
 
     ui.EnableStartPoint();
     return true;
+}
+
+std::string ListingNameWithExtension(const std::string& name) {
+    return HasExtension(name) ? name : name + ".vek";
 }
 
 std::string UnknownPointText(const std::string& name) {

@@ -31,6 +31,10 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
                     WorkSiteWrite workSite = WorkSiteWrite::Write,
                     const std::string& nameFolder = {}, bool* workSiteWritten = nullptr);
 
+// The listing's name as "Initialisation" creates it: ".vek" added to a name
+// without extension (no '.' after its last '/' or '\'), any other name as it is.
+std::string ListingNameWithExtension(const std::string& name);
+
 enum class StartPointOutcome {
     Ran,           // the text names a point: the determination ran from it
     UnknownPoint,  // the text names no point: nothing ran
