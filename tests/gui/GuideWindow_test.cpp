@@ -42,6 +42,11 @@ TEST(GuideWindow, ShowsTheGuideAndFollowsItsLinks) {
     EXPECT_FALSE(window.GoToSection(QStringLiteral("pas-de-section")));
     emit text->anchorClicked(QUrl(QStringLiteral("#9-le-listing-vek")));
     EXPECT_TRUE(text->textCursor().block().text().startsWith(QStringLiteral("9. Le listing")));
+    // The same link resolved against the guide, and a section with accents.
+    QUrl resolved = QUrl::fromLocalFile(path);
+    resolved.setFragment(QStringLiteral("7-comment-les-points-sont-déterminés"));
+    emit text->anchorClicked(resolved);
+    EXPECT_TRUE(text->textCursor().block().text().startsWith(QStringLiteral("7. Comment")));
     EXPECT_TRUE(hooks.opened.empty());
     // A link out of the guide goes to the desktop, resolved against it.
     emit text->anchorClicked(QUrl(QStringLiteral("architecture.md")));

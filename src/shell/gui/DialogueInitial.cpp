@@ -50,6 +50,10 @@ const QColor kComputedColour(0, 128, 0);
 // program yet, so the law's default stands.
 constexpr char kLicence[] = "Licence : tous droits réservés.";
 
+// Height of the dock of the points left when a run first opens it, in
+// pixels: a dozen rows, leaving the pane most of the window.
+constexpr int kPointsLeftHeight = 170;
+
 // Every file dialog offers all files beside the files of its kind.
 const QString kAllFiles = QStringLiteral(";;Tous les fichiers (*)");
 
@@ -208,7 +212,7 @@ void TFInitial::BuildControls() {
     connect(CBDepart_, &QComboBox::editTextChanged, this, &TFInitial::CBDepartChange);
     connect(BBFini_, &QPushButton::clicked, this, &TFInitial::Quitter1Click);
 
-    resize(720, 540);
+    resize(760, 600);
 }
 
 // Four panels: the work site (on the left, where passing messages such as
@@ -553,6 +557,7 @@ void TFInitial::CBDepartChange(const QString& text) {
         statusBar()->clearMessage();
         return;
     }
+    statusBar()->clearMessage();
     StartPointOutcome outcome = StartPointOutcome::UnknownPoint;
     Guarded([&] { outcome = StartPointChanged(state_, *this); });
     if (ended_) {
@@ -562,13 +567,13 @@ void TFInitial::CBDepartChange(const QString& text) {
         statusBar()->showMessage(FromCore(UnknownPointText(ToCore(text))));
         return;
     }
-    statusBar()->clearMessage();
     resultsPending_ = true;
     ShowRunCounts();
     const std::vector<PointLeft> left = ListPointsLeft(state_);
     pointsLeft_->Show(left);
-    if (!left.empty()) {
+    if (!left.empty() && !pointsLeft_->isVisible()) {
         pointsLeft_->show();
+        resizeDocks({pointsLeft_}, {kPointsLeftHeight}, Qt::Vertical);
     }
 }
 

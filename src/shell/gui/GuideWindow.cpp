@@ -72,7 +72,11 @@ bool GuideWindow::GoToSection(const QString& anchor) {
 }
 
 void GuideWindow::FollowLink(const QUrl& url) {
-    const bool inThisPage = url.hasFragment() && url.path().isEmpty();
+    // A link to a section comes as "#section" or resolved against the guide.
+    const QUrl page = url.adjusted(QUrl::RemoveFragment);
+    const bool inThisPage =
+        url.hasFragment() &&
+        (page.isEmpty() || page == browser_->source().adjusted(QUrl::RemoveFragment));
     if (inThisPage && GoToSection(url.fragment(QUrl::FullyDecoded))) {
         return;
     }

@@ -141,6 +141,15 @@ QString MessagePane::SaveAsUtf8(const QString& path) const {
     return {};
 }
 
+void MessagePane::resizeEvent(QResizeEvent* event) {
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    QPlainTextEdit::resizeEvent(event);
+    if (atEnd) {
+        ScrollToEnd();
+    }
+}
+
 void MessagePane::contextMenuEvent(QContextMenuEvent* event) {
     const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     if (!extraActions_.isEmpty()) {

@@ -45,6 +45,9 @@ class MessagePane : public QPlainTextEdit {
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // A view that showed the newest line still shows it when the pane
+    // shrinks (a dock opening below it).
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void ScrollToEnd();
