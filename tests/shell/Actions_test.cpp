@@ -31,6 +31,13 @@ const char kCoordinates[] =
     "1 B 1100.000 2000.000 100.000 0.01 0.01\r\n";
 const char kObservations[] = "2 A B 100.000 0 1.5 1.6\r\n";
 
+// p.cor and p.obs in the folder, made the working directory.
+void WriteInputsAndEnter(const TempFolder& folder) {
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+}
+
 fs::path Canonical(const fs::path& path) {
     return fs::weakly_canonical(path);
 }
@@ -197,9 +204,7 @@ TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
 
 TEST(Initialisation, SecondRunListsEachNameOnce) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
 
@@ -223,17 +228,18 @@ TEST(Initialisation, SecondRunListsEachNameOnce) {
 
 TEST(Initialisation, FailuresEndTheActionWithAReport) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
 
     {
         // The listing cannot be created: reported, nothing loaded, but the
-        // work-site file is already written.
+        // work-site file is already written, and the action says so.
         auto state = std::make_unique<SurveyState>();
         state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
         RecordingServices ui;
-        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"}));
+        bool written = false;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"},
+                                    WorkSiteWrite::Write, {}, &written));
+        EXPECT_TRUE(written);
         EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
         EXPECT_EQ(state->PointCount(), 0);
         EXPECT_TRUE(ui.startPoints.empty());
@@ -245,7 +251,10 @@ TEST(Initialisation, FailuresEndTheActionWithAReport) {
         // No work site to write to: reported before the listing is touched.
         auto state = std::make_unique<SurveyState>();
         RecordingServices ui;
-        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}));
+        bool written = true;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Write, {},
+                                    &written));
+        EXPECT_FALSE(written);
         EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
         EXPECT_FALSE(fs::exists(folder.Path() / "res.vek"));
         EXPECT_EQ(state->PointCount(), 0);
@@ -255,7 +264,10 @@ TEST(Initialisation, FailuresEndTheActionWithAReport) {
         auto state = std::make_unique<SurveyState>();
         state->WorkSiteFileName = (folder.Path() / "other.bvk").string();
         RecordingServices ui;
-        EXPECT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        bool written = true;
+        EXPECT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip, {},
+                                   &written));
+        EXPECT_FALSE(written);
         EXPECT_FALSE(fs::exists(folder.Path() / "other.bvk"));
     }
 }
@@ -315,34 +327,9 @@ TEST(Initialisation, RelativeNamesOfAWorkSiteAreTakenFromItsFolder) {
     EXPECT_TRUE(fs::exists(site / "r.vek"));
 }
 
-TEST(Initialisation, TellsWhetherTheWorkSiteWasWritten) {
-    TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
-    auto state = std::make_unique<SurveyState>();
-    state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
-    RecordingServices ui;
-    bool written = true;
-    // Written, then the listing fails: the action fails, the file stands.
-    EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"},
-                                WorkSiteWrite::Write, {}, &written));
-    EXPECT_TRUE(written);
-    // Skipped: loaded, not written.
-    EXPECT_TRUE(
-        Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip, {}, &written));
-    EXPECT_FALSE(written);
-    state->WorkSiteFileName.clear();
-    EXPECT_FALSE(
-        Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Write, {}, &written));
-    EXPECT_FALSE(written);
-}
-
 TEST(StartPointChanged, ATextThatNamesNoPointRunsNothing) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
     ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
@@ -367,9 +354,7 @@ TEST(StartPointChanged, ATextThatNamesNoPointRunsNothing) {
 
 TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
 
     // Nothing loaded: nothing written, nothing to report.
     auto empty = std::make_unique<SurveyState>();
