@@ -832,6 +832,15 @@ TEST_F(MainWindowTest, FailuresAreReportedAndTheWindowGoesOn) {
     EXPECT_FALSE(hooks_.messages[0].failure);
     EXPECT_EQ(hooks_.messages[0].text, QStringLiteral("Le fichier  n'existe pas "));
     EXPECT_TRUE(hooks_.endings.empty());
+
+    // A failure's text, the system's part included, is converted once, at the
+    // window's edge: accented as written.
+    hooks_.messages.clear();
+    window->ReportFailure(
+        Utf8ToCp1252("Impossible de créer le fichier /x/é.vek (Permission non accordée)"));
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_EQ(hooks_.messages[0].text,
+              QStringLiteral("Impossible de créer le fichier /x/é.vek (Permission non accordée)"));
 }
 
 TEST_F(MainWindowTest, ATableLimitEndsTheProgram) {
