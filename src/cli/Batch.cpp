@@ -1,11 +1,9 @@
 #include "cli/Batch.h"
 
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "check/CheckReport.h"
 #include "check/DataCheck.h"
@@ -142,16 +140,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// A name (the work site, the check report) made absolute against the directory the command started
-// in; kept as given when that cannot be done (the reading then tells). The
-// name is Windows-1252 on both sides, as the state holds it.
-std::string AbsoluteFromStartFolder(const std::string& name) {
-    if (name.empty()) {
-        return name;
-    }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(NativePath(name), error);
-    return error ? name : NameFromPath(absolute.lexically_normal());
+// The folder of a file name (Windows-1252 in and out).
+std::string FolderOf(const std::string& name) {
+    return NameFromPath(NativePath(name).parent_path());
 }
 
 int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
@@ -162,19 +153,33 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
     // override what it holds. Without one, nothing is written back.
     FileFields fields;
     WorkSiteWrite workSite = WorkSiteWrite::Skip;
+    std::string nameFolder;
     if (options.workSite) {
-        state->WorkSiteFileName = AbsoluteFromStartFolder(Utf8ToCp1252(*options.workSite));
+        // Taken against the directory the command started in; kept as given
+        // when that cannot be done (the reading then tells).
+        state->WorkSiteFileName = ResolveFileName(Utf8ToCp1252(*options.workSite));
         fields = Lit_Config(*state, ui);
         workSite = WorkSiteWrite::Write;
+        // The work site's own relative names are taken from its folder.
+        nameFolder = WorkSiteFolder(*state);
     }
+    // The names given here keep their meaning from the command line: the input
+    // files from the current directory, a relative listing from the
+    // coordinates file's folder. With a work site they are written into it as
+    // absolute names, since its relative names are read from its own folder.
+    const auto given = [&](const std::optional<std::string>& option, const std::string& folder) {
+        const std::string name = Utf8ToCp1252(*option);
+        return options.workSite ? ResolveFileName(name, folder) : name;
+    };
     if (options.coordinates) {
-        fields.coordinates = Utf8ToCp1252(*options.coordinates);
+        fields.coordinates = given(options.coordinates, {});
     }
     if (options.observations) {
-        fields.observations = Utf8ToCp1252(*options.observations);
+        fields.observations = given(options.observations, {});
     }
     if (options.listing) {
-        fields.listing = Utf8ToCp1252(*options.listing);
+        fields.listing =
+            given(options.listing, FolderOf(ResolveFileName(fields.coordinates, nameFolder)));
     }
     if (options.angleUnit) {
         state->Parameters.angleUnit = *options.angleUnit;
@@ -186,16 +191,19 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
     // The report lies where the command was started: Initialisation moves to
     // the coordinates file's folder.
     const std::string checkReport =
-        options.checkReport ? AbsoluteFromStartFolder(Utf8ToCp1252(*options.checkReport)) : "";
+        options.checkReport ? ResolveFileName(Utf8ToCp1252(*options.checkReport)) : "";
 
-    const bool loaded = Initialisation(*state, ui, fields, workSite);
+    const bool loaded = Initialisation(*state, ui, fields, workSite, nameFolder);
     if (!loaded && ui.FailureCount() == 0) {
         return BatchFailed;  // an input file is missing: nothing was done
     }
     if (loaded) {
         for (const std::string& name : options.startPoints) {
             ui.SetStartPointText(Utf8ToCp1252(name));
-            StartPointChanged(*state, ui);
+            // A name that names no point runs nothing; the next one follows.
+            if (StartPointChanged(*state, ui) == StartPointOutcome::UnknownPoint) {
+                ui.Note(UnknownPointText(Utf8ToCp1252(name)));
+            }
         }
         if (!checkReport.empty()) {
             try {

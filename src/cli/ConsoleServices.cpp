@@ -41,18 +41,24 @@ void ConsoleServices::ClearStartPoints() {
 }
 
 void ConsoleServices::MessageBox(const std::string& text) {
-    errors_ << Cp1252ToUtf8(text) << '\n';
-    errors_.flush();
+    WriteErrorLine(text);
 }
 
 void ConsoleServices::ReportFailure(const std::string& message) {
     ++failures_;
-    errors_ << Cp1252ToUtf8(message) << '\n';
-    errors_.flush();
+    WriteErrorLine(message);
+}
+
+void ConsoleServices::Note(const std::string& text) {
+    WriteErrorLine(text);
 }
 
 void ConsoleServices::StandardOutput(const std::string& line) {
-    errors_ << Cp1252ToUtf8(line) << '\n';
+    WriteErrorLine(line);
+}
+
+void ConsoleServices::WriteErrorLine(const std::string& text) {
+    errors_ << Cp1252ToUtf8(text) << '\n';
     errors_.flush();
 }
 

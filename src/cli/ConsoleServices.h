@@ -27,6 +27,9 @@ class ConsoleServices : public WindowServices {
     void ReportFailure(const std::string& message) override;
     void StandardOutput(const std::string& line) override;
 
+    // A line of the command's own on the error stream (not a message box).
+    void Note(const std::string& text);
+
     // The batch command types a start point as the user would.
     void SetStartPointText(const std::string& text) { startPointText_ = text; }
     bool StartPointEnabled() const { return enabled_; }
@@ -35,6 +38,7 @@ class ConsoleServices : public WindowServices {
 
   private:
     void WritePaneLine(const std::string& text);
+    void WriteErrorLine(const std::string& text);
 
     std::ostream& pane_;
     std::ostream& errors_;

@@ -62,13 +62,16 @@ void RecordPointSource(InputSources& sources, int point, const SourceLine& line)
 // reader opened (the start of an observations load).
 void ClearObservationSources(InputSources& sources);
 
-// Record counts of the five observation tables, taken before a line is built.
+// Records of the five observation tables: the counts of the tables taken
+// before a line is built, or the observations that join two points.
 struct ObservationCounts {
-    int distances = 0;
-    int directions = 0;
-    int zeniths = 0;
-    int heightDifferences = 0;
-    int bearings = 0;
+    int distances = 0;          // codes 1, 2, 3 and 9
+    int directions = 0;         // codes 5 and 7
+    int zeniths = 0;            // code 6
+    int heightDifferences = 0;  // code 4
+    int bearings = 0;           // codes 8 and 9
+
+    int Total() const { return directions + distances + zeniths + heightDifferences + bearings; }
 };
 ObservationCounts CountObservations(const SurveyState& state);
 

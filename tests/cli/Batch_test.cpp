@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/TextFile.h"
 #include "support/TempFolder.h"
 
 #ifndef _WIN32
@@ -243,6 +244,7 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     WriteBytes(site / Utf8Path("chantier été.obs"), "@sous-dossier/\xE9t\xE9\r\n");
     WriteBytes(site / "sous-dossier" / Utf8Path("été.obs"), kObservations);
     fs::current_path(start);
+    const std::string startName = NameFromPath(fs::current_path());
 
     const RunResult result = RunCommand(
         {"--chantier", "Relevés/chantier été.bvk", "--coordonnees", "Relevés/chantier été.cor",
@@ -255,12 +257,15 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     EXPECT_TRUE(fs::exists(site / Utf8Path("résultats.vek")));
 
     // The work site, made absolute against the starting folder, was written
-    // with the names in Windows-1252 ...
+    // with the names in Windows-1252, made absolute: its own relative names
+    // are read from its folder, where these relative names would lead astray.
+    // The listing is where a relative --sortie has always been: beside the
+    // coordinates.
     const std::vector<std::string> workSite = TextLines(site / Utf8Path("chantier été.bvk"));
     ASSERT_GE(workSite.size(), 8u);
-    EXPECT_EQ(workSite[5], "Relev\xE9s/chantier \xE9t\xE9.cor");
-    EXPECT_EQ(workSite[6], "Relev\xE9s/chantier \xE9t\xE9.obs");
-    EXPECT_EQ(workSite[7], "r\xE9sultats");
+    EXPECT_EQ(workSite[5], startName + "/Relev\xE9s/chantier \xE9t\xE9.cor");
+    EXPECT_EQ(workSite[6], startName + "/Relev\xE9s/chantier \xE9t\xE9.obs");
+    EXPECT_EQ(workSite[7], startName + "/Relev\xE9s/r\xE9sultats");
 
     // ... and reads back: from the starting folder, it alone leads to the files.
     fs::remove(site / Utf8Path("résultats.new"));
@@ -270,6 +275,52 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     EXPECT_TRUE(again.err.empty()) << again.err;
     EXPECT_TRUE(Contains(again.out, "Point :        C calculé\n")) << again.out;
     EXPECT_EQ(TextLines(site / Utf8Path("résultats.new")).size(), 3u);
+}
+
+// A work site holding relative names, run from another folder: the names are
+// taken from the work site's folder, and written back as they were.
+TEST(Batch, RelativeNamesOfTheWorkSiteAreTakenFromItsFolder) {
+    TempFolder folder;
+    const fs::path site = folder.Path() / "chantier";
+    WriteBytes(site / "net.cor", kCoordinates);
+    WriteBytes(site / "net.obs", kObservations);
+    const std::string workSite =
+        "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n"
+        "net.cor\r\nnet.obs\r\nresultat\r\n";
+    WriteBytes(site / "net.bvk", workSite);
+    fs::create_directories(folder.Path() / "ailleurs");
+    fs::current_path(folder.Path() / "ailleurs");
+
+    const RunResult result =
+        RunCommand({"--chantier", (site / "net.bvk").string(), "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
+    EXPECT_EQ(TextLines(site / "resultat.new").size(), 3u);
+    const std::vector<std::string> written = TextLines(site / "net.bvk");
+    ASSERT_GE(written.size(), 8u);
+    EXPECT_EQ(written[5], "net.cor");
+    EXPECT_EQ(written[6], "net.obs");
+    EXPECT_EQ(written[7], "resultat");
+}
+
+// A start point that names no point runs nothing: one line on the error
+// stream, the next start point runs, and the exit status does not change.
+TEST(Batch, AnUnknownStartPointIsToldAndTheRunGoesOn) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    const RunResult result =
+        RunCommand({"--coordonnees", "t.cor", "--observations", "t.obs", "--sortie", "res",
+                    "--depart", "Z9", "--depart", "a", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone);
+    EXPECT_EQ(result.err, "Point inconnu : Z9\nPoint inconnu : a\n");
+    EXPECT_TRUE(Contains(result.out, "Point :        C calculé\n")) << result.out;
+
+    const RunResult none = RunCommand(
+        {"--coordonnees", "t.cor", "--observations", "t.obs", "--sortie", "res", "--depart", "Z9"});
+    EXPECT_EQ(none.status, BatchDone);
+    EXPECT_EQ(none.err, "Point inconnu : Z9\n");
+    EXPECT_FALSE(Contains(none.out, "calculé")) << none.out;
 }
 
 TEST(Batch, AMissingAccentedFileIsNamedInUtf8) {

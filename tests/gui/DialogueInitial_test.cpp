@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,10 +23,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextStream>
+#include <QTreeWidget>
+#include <QUrl>
 #include <memory>
 
+#include "QStringPrinter.h"
 #include "ScriptedHooks.h"
 #include "data/TextNumbers.h"
 #include "shell/gui/DialogueInitial.h"
@@ -77,13 +83,25 @@ class MainWindowTest : public ::testing::Test {
     void WriteWorkSite(const QString& name) const {
         WriteFile(QStringLiteral("demo.cor"), kCoordinates);
         WriteFile(QStringLiteral("demo.obs"), kObservations);
-        const QByteArray content =
-            "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n"
-            " 1.20000000000000E-0001\r\n" +
-            CoreName(PathOf(QStringLiteral("demo.cor"))) + "\r\n" +
-            CoreName(PathOf(QStringLiteral("demo.obs"))) + "\r\n" +
-            CoreName(PathOf(QStringLiteral("demo.vek"))) + "\r\n";
-        WriteFile(name, content);
+        WriteFile(name, WorkSiteContent(CoreName(PathOf(QStringLiteral("demo.cor"))),
+                                        CoreName(PathOf(QStringLiteral("demo.obs"))),
+                                        CoreName(PathOf(QStringLiteral("demo.vek")))));
+    }
+    static QByteArray WorkSiteContent(const QByteArray& coordinates, const QByteArray& observations,
+                                      const QByteArray& listing) {
+        return "1\r\n1\r\n3\r\n 4.50000000000000E+0001\r\n 1.20000000000000E-0001\r\n" +
+               coordinates + "\r\n" + observations + "\r\n" + listing + "\r\n";
+    }
+    // A window on the demo work site, loaded.
+    std::unique_ptr<TFInitial> LoadedWindow() {
+        WriteWorkSite(QStringLiteral("demo.bvk"));
+        Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
+        auto window = NewWindow();
+        Control<QPushButton>(*window, "BBCalcul")->click();
+        return window;
+    }
+    static QString StatusText(TFInitial& window, const char* panel) {
+        return Control<QLabel>(window, panel)->text();
     }
 
     std::unique_ptr<TFInitial> NewWindow() { return std::make_unique<TFInitial>(&hooks_); }
@@ -116,7 +134,9 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsWithItsCaptionsAndTheStartPointDisabled) {
     auto window = NewWindow();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Calcul topographique approché"));
+    // The caption, with the place of the mark of a changed work site.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Calcul topographique approché[*]"));
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(Control<QPushButton>(*window, "BBCalcul")->text(), QStringLiteral("Initialisation"));
     EXPECT_EQ(Control<QPushButton>(*window, "BBFini")->text(), QStringLiteral("Terminer"));
     EXPECT_EQ(Control<QLabel>(*window, "LDepart")->text(), QStringLiteral("Point de départ"));
@@ -136,15 +156,19 @@ TEST_F(MainWindowTest, StartsWithItsCaptionsAndTheStartPointDisabled) {
                                    QStringLiteral("Fichier d'observations"),
                                    QStringLiteral("Fichiers de sortie")}));
 
-    // Menus: "Chantier" with its three items, then "Paramètres" at the top level.
+    // Menus: "Chantier" with its three items, then "Paramètres" at the top
+    // level, each with its mnemonic ('&' marks the letter); the menus added
+    // after them.
     QStringList top;
     for (QAction* item : window->menuBar()->actions()) {
         top << item->text();
     }
-    EXPECT_EQ(top, QStringList({QStringLiteral("Chantier"), QStringLiteral("Paramètres")}));
+    EXPECT_EQ(top, QStringList({QStringLiteral("&Chantier"), QStringLiteral("&Paramètres"),
+                                QStringLiteral("&Journal"), QStringLiteral("&Résultats"),
+                                QStringLiteral("&Aide")}));
     QStringList chantier;
     for (QAction* item : Control<QMenu>(*window, "F1")->actions()) {
-        chantier << item->text();
+        chantier << QString(item->text()).remove(QLatin1Char('&'));
     }
     EXPECT_EQ(chantier, QStringList({QStringLiteral("Nouveau"), QStringLiteral("Ouvrir"),
                                      QStringLiteral("Quitter")}));
@@ -240,10 +264,17 @@ TEST_F(MainWindowTest, FileFieldsOpenTheirDialogsOnAClick) {
     QTest::mouseClick(Control<QLineEdit>(*window, "LEMes"), Qt::LeftButton);  // cancelled
     QTest::mouseClick(Control<QLineEdit>(*window, "LELis"), Qt::LeftButton);  // cancelled
     ASSERT_EQ(hooks_.fileDialogs.size(), 3U);
-    EXPECT_EQ(hooks_.fileDialogs[0].filter, QStringLiteral("Coordonnées (*.cor)"));
+    // Each dialog says what is chosen, and offers all files after its own kind.
+    EXPECT_EQ(hooks_.fileDialogs[0].filter,
+              QStringLiteral("Coordonnées (*.cor);;Tous les fichiers (*)"));
+    EXPECT_EQ(hooks_.fileDialogs[0].caption, QStringLiteral("Fichier de coordonnées"));
     EXPECT_EQ(hooks_.fileDialogs[0].mode, FileDialogRequest::Mode::Open);
-    EXPECT_EQ(hooks_.fileDialogs[1].filter, QStringLiteral("Observations (*.obs)"));
-    EXPECT_EQ(hooks_.fileDialogs[2].filter, QStringLiteral("résultats approchés (*.vek)"));
+    EXPECT_EQ(hooks_.fileDialogs[1].filter,
+              QStringLiteral("Observations (*.obs);;Tous les fichiers (*)"));
+    EXPECT_EQ(hooks_.fileDialogs[1].caption, QStringLiteral("Fichier d'observations"));
+    EXPECT_EQ(hooks_.fileDialogs[2].filter,
+              QStringLiteral("résultats approchés (*.vek);;Tous les fichiers (*)"));
+    EXPECT_EQ(hooks_.fileDialogs[2].caption, QStringLiteral("Fichiers de sortie"));
     EXPECT_EQ(hooks_.fileDialogs[2].mode, FileDialogRequest::Mode::Save);
     EXPECT_FALSE(hooks_.fileDialogs[2].confirmOverwrite);
     EXPECT_TRUE(hooks_.fileDialogs[2].defaultSuffix.isEmpty());
@@ -260,7 +291,9 @@ TEST_F(MainWindowTest, OpenInitialiseChooseAndFinish) {
     hooks_.fileAnswers = {PathOf(QStringLiteral("demo.bvk"))};
     MenuItem(*window, "OuvrirChantier1")->trigger();
     ASSERT_EQ(hooks_.fileDialogs.size(), 1U);
-    EXPECT_EQ(hooks_.fileDialogs[0].filter, QStringLiteral("Chantier Belvik (*.bvk)"));
+    EXPECT_EQ(hooks_.fileDialogs[0].filter,
+              QStringLiteral("Chantier Belvik (*.bvk);;Tous les fichiers (*)"));
+    EXPECT_EQ(hooks_.fileDialogs[0].caption, QStringLiteral("Ouvrir un chantier"));
     EXPECT_EQ(Control<QLineEdit>(*window, "LEPoint")->text(), PathOf(QStringLiteral("demo.cor")));
     EXPECT_EQ(Control<QLineEdit>(*window, "LEMes")->text(), PathOf(QStringLiteral("demo.obs")));
     EXPECT_EQ(Control<QLineEdit>(*window, "LELis")->text(), PathOf(QStringLiteral("demo")));
@@ -371,10 +404,328 @@ TEST_F(MainWindowTest, ClosingByTheFrameWritesNoResults) {
     Control<QPushButton>(*window, "BBCalcul")->click();
     Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
     window->show();
+    // Asked whether to quit without the results, and answered yes.
+    hooks_.answers = {Answer::Reject};
     window->close();
+    ASSERT_EQ(hooks_.questions.size(), 1U);
+    EXPECT_EQ(hooks_.questions[0].text, QStringLiteral("Quitter sans écrire les résultats ?"));
     EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("demo.new"))));
     EXPECT_EQ(window->State().PointCount(), 0);
     EXPECT_FALSE(window->State().ListingFile.IsOpen());
+}
+
+TEST_F(MainWindowTest, ClosingByTheFrameAfterARunOffersToWriteTheResults) {
+    auto window = LoadedWindow();
+    window->show();
+    // Loaded but nothing computed yet: nothing to ask.
+    hooks_.answers = {Answer::Cancel};
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(hooks_.questions.empty());
+
+    auto again = LoadedWindow();
+    again->show();
+    Control<QComboBox>(*again, "CBDepart")->setCurrentIndex(0);
+    // Cancelled: the window stays, nothing written.
+    hooks_.answers = {Answer::Cancel};
+    EXPECT_FALSE(again->close());
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("demo.new"))));
+    EXPECT_EQ(again->State().PointCount(), 3);
+    // "Écrire les résultats": what "Terminer" writes, then the window closes.
+    hooks_.answers = {Answer::Accept};
+    EXPECT_TRUE(again->close());
+    ASSERT_EQ(hooks_.questions.size(), 2U);
+    EXPECT_EQ(hooks_.questions[1].accept, QStringLiteral("Écrire les résultats"));
+    EXPECT_TRUE(ReadFile(QStringLiteral("demo.new")).contains(" P "));
+    EXPECT_TRUE(ReadFile(QStringLiteral("demo.vek")).contains("P"));
+    // "Terminer" itself asks nothing: it writes the results.
+    auto third = LoadedWindow();
+    third->show();
+    Control<QComboBox>(*third, "CBDepart")->setCurrentIndex(0);
+    Control<QPushButton>(*third, "BBFini")->click();
+    EXPECT_FALSE(third->isVisible());
+    EXPECT_EQ(hooks_.questions.size(), 2U);
+}
+
+// The readers' lines go to the standard output, which a desktop user never
+// sees: the pane shows them too, red, among the other lines in their order.
+TEST_F(MainWindowTest, ReaderLinesReachThePaneInRed) {
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    WriteFile(QStringLiteral("demo.cor"), QByteArray(kCoordinates) + "1 C 5\r\n");
+    WriteFile(QStringLiteral("demo.obs"), QByteArray(kObservations) + "2 A\r\n");
+    Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
+    auto window = NewWindow();
+    // A green line before: the plain count after the red reader line keeps it.
+    window->Affiche("vert", MessageKind::Computed);
+    Control<QPushButton>(*window, "BBCalcul")->click();
+
+    const QTextDocument* document = Control<QPlainTextEdit>(*window, "Memo")->document();
+    const QString expected[] = {
+        QStringLiteral("vert"),
+        QStringLiteral("erreur de lecture du fichier des points ligne :      4 ligne incomplète"),
+        QStringLiteral("Nombre de points connus :      2"),
+        QStringLiteral(
+            "erreur de lecture du fichier d'observations ligne :      5 ligne incomplète"),
+        QStringLiteral("Nombre total de points  :      3")};
+    const QColor colours[] = {QColor(0, 128, 0), QColor(255, 0, 0), QColor(0, 128, 0),
+                              QColor(255, 0, 0), QColor(0, 0, 0)};
+    QTextBlock block = document->firstBlock();
+    for (int line = 0; line < 5; ++line, block = block.next()) {
+        ASSERT_TRUE(block.isValid()) << line;
+        EXPECT_EQ(block.text(), expected[line]) << line;
+        EXPECT_EQ(block.begin().fragment().charFormat().foreground().color(), colours[line])
+            << line;
+    }
+}
+
+// net.cor, net.obs and resultat beside net.bvk, the program started elsewhere:
+// opened from the menu or the recent item, the work site finds its files.
+TEST_F(MainWindowTest, RelativeNamesOfAWorkSiteResolveFromItsFolder) {
+    ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("chantier")));
+    ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("ailleurs")));
+    WriteFile(QStringLiteral("chantier/net.cor"), kCoordinates);
+    WriteFile(QStringLiteral("chantier/net.obs"), kObservations);
+    const QByteArray content = WorkSiteContent("net.cor", "net.obs", "resultat");
+    WriteFile(QStringLiteral("chantier/net.bvk"), content);
+    QDir::setCurrent(PathOf(QStringLiteral("ailleurs")));
+
+    auto window = NewWindow();
+    hooks_.fileAnswers = {PathOf(QStringLiteral("chantier/net.bvk"))};
+    MenuItem(*window, "OuvrirChantier1")->trigger();
+    EXPECT_EQ(Control<QLineEdit>(*window, "LEPoint")->text(), QStringLiteral("net.cor"));
+    // The field's tip names the file it leads to.
+    EXPECT_EQ(Control<QLineEdit>(*window, "LEPoint")->toolTip(),
+              PathOf(QStringLiteral("chantier/net.cor")));
+    // The dialogs now open in the work site's folder.
+    QTest::mouseClick(Control<QLineEdit>(*window, "LEMes"), Qt::LeftButton);
+    ASSERT_EQ(hooks_.fileDialogs.size(), 2U);
+    EXPECT_EQ(QDir(hooks_.fileDialogs[1].directory), QDir(PathOf(QStringLiteral("chantier"))));
+
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_TRUE(hooks_.messages.empty()) << hooks_.messages.front().text.toStdString();
+    EXPECT_EQ(StartPoints(*window), QStringList({"A", "B"}));
+    EXPECT_TRUE(QFile::exists(PathOf(QStringLiteral("chantier/resultat.vek"))));
+    // Written back as it was read.
+    EXPECT_EQ(ReadFile(QStringLiteral("chantier/net.bvk")).split('\n').mid(5, 3),
+              QList<QByteArray>({"net.cor\r", "net.obs\r", "resultat\r"}));
+    Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
+    window->show();
+    Control<QPushButton>(*window, "BBFini")->click();
+    EXPECT_TRUE(ReadFile(QStringLiteral("chantier/resultat.new")).contains(" P "));
+
+    // The recent item at the next start, from yet another folder.
+    QDir::setCurrent(folder_.path());
+    auto next = NewWindow();
+    Control<QPushButton>(*next, "BBCalcul")->click();
+    EXPECT_TRUE(hooks_.messages.empty()) << hooks_.messages.front().text.toStdString();
+    EXPECT_EQ(StartPoints(*next), QStringList({"A", "B"}));
+    next->close();
+}
+
+TEST_F(MainWindowTest, KeyboardInitialisationFirstEnterMnemonicsShortcuts) {
+    auto window = NewWindow();
+    // The focus chain from the window itself: what Tab visits, in order.
+    Control<QComboBox>(*window, "CBDepart")->setEnabled(true);
+    window->show();
+    QStringList chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window.get(); w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled() &&
+            !w->objectName().isEmpty() && !chain.contains(w->objectName())) {
+            chain << w->objectName();
+        }
+    }
+    EXPECT_EQ(chain.mid(0, 7),
+              QStringList({"BBCalcul", "LEPoint", "LEMes", "LELis", "CBDepart", "Memo", "BBFini"}));
+
+    // Enter in a file field runs "Initialisation".
+    QTest::keyClick(Control<QLineEdit>(*window, "LEMes"), Qt::Key_Return);
+    ASSERT_EQ(hooks_.messages.size(), 2U);
+    EXPECT_EQ(hooks_.messages[0].text, QStringLiteral("Le fichier  n'existe pas "));
+
+    EXPECT_EQ(MenuItem(*window, "Nouveau1")->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_EQ(MenuItem(*window, "OuvrirChantier1")->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(MenuItem(*window, "Quitter1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(MenuItem(*window, "Rechercher1")->shortcut(), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(MenuItem(*window, "Guide1")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    EXPECT_EQ(MenuItem(*window, "Paramtres1")->text(), QStringLiteral("&Paramètres"));
+    window->close();
+}
+
+// A changed parameter or file name marks the caption until the work site is
+// written; leaving asks whether to write it.
+TEST_F(MainWindowTest, AChangedWorkSiteIsMarkedAndNeverLostSilently) {
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
+    auto window = NewWindow();
+    window->show();
+    EXPECT_FALSE(window->isWindowModified());
+    hooks_.parameters = [](TFParametre& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("LELatitude"))->setText("47.25");
+        return true;
+    };
+    MenuItem(*window, "Paramtres1")->trigger();
+    EXPECT_TRUE(window->isWindowModified());
+
+    // "Terminer", then "Annuler": nothing happens.
+    hooks_.answers = {Answer::Cancel};
+    Control<QPushButton>(*window, "BBFini")->click();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(hooks_.questions.size(), 1U);
+    EXPECT_EQ(hooks_.questions[0].name, QStringLiteral("ChantierModifie"));
+    EXPECT_EQ(hooks_.questions[0].accept, QStringLiteral("Enregistrer"));
+    EXPECT_FALSE(ReadFile(QStringLiteral("demo.bvk")).contains("4.725"));
+
+    // "Initialisation" writes the work site: the mark goes.
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_TRUE(ReadFile(QStringLiteral("demo.bvk")).contains(" 4.72500000000000E+0001"));
+
+    // Confirming the dialog unchanged marks nothing; a field typed in does.
+    hooks_.parameters = [](TFParametre&) { return true; };
+    MenuItem(*window, "Paramtres1")->trigger();
+    EXPECT_FALSE(window->isWindowModified());
+    QTest::keyClicks(Control<QLineEdit>(*window, "LELis"), QStringLiteral("2"));
+    EXPECT_TRUE(window->isWindowModified());
+    // Opening another work site asks first; "Enregistrer" writes the fields.
+    hooks_.answers = {Answer::Accept};
+    hooks_.fileAnswers = {};  // the open dialog is then cancelled
+    MenuItem(*window, "OuvrirChantier1")->trigger();
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_TRUE(ReadFile(QStringLiteral("demo.bvk")).contains(CoreName(PathOf("demo2")) + "\r\n"));
+
+    // "Terminer" with the question answered "Enregistrer": written, then closed.
+    hooks_.parameters = [](TFParametre& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("LELatitude"))->setText("46");
+        return true;
+    };
+    MenuItem(*window, "Paramtres1")->trigger();
+    hooks_.answers = {Answer::Accept};
+    Control<QPushButton>(*window, "BBFini")->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(ReadFile(QStringLiteral("demo.bvk")).contains(" 4.60000000000000E+0001"));
+}
+
+TEST_F(MainWindowTest, TheStatusBarSaysWhereTheWorkStands) {
+    auto window = NewWindow();
+    EXPECT_EQ(StatusText(*window, "SBChantier"), QStringLiteral("Aucun chantier"));
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    hooks_.fileAnswers = {PathOf(QStringLiteral("demo.bvk"))};
+    MenuItem(*window, "OuvrirChantier1")->trigger();
+    EXPECT_EQ(StatusText(*window, "SBChantier"), QStringLiteral("Chantier : demo.bvk"));
+    EXPECT_EQ(Control<QLabel>(*window, "SBChantier")->toolTip(), PathOf("demo.bvk"));
+
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    // A and B from the coordinates, P from the observations.
+    EXPECT_EQ(StatusText(*window, "SBChargement"), QStringLiteral("2 connus / 3 points"));
+    EXPECT_TRUE(StatusText(*window, "SBCalcul").isEmpty());
+
+    // A text that names no point runs nothing and says so.
+    auto* startPoint = Control<QComboBox>(*window, "CBDepart");
+    const int lines = PaneLines(*window).size();
+    QTest::keyClicks(startPoint, QStringLiteral("Z"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Point inconnu : Z"));
+    EXPECT_EQ(PaneLines(*window).size(), lines);
+    // Backspace, then a point: it runs at once, and the counts follow.
+    QTest::keyClick(startPoint, Qt::Key_Backspace);
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    QTest::keyClicks(startPoint, QStringLiteral("A"));
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    EXPECT_GT(PaneLines(*window).size(), lines);
+    EXPECT_EQ(StatusText(*window, "SBCalcul"), QStringLiteral("1 calculés, 0 non calculés"));
+    // "Ab" names no point: the run from A is not made again.
+    const int afterRun = PaneLines(*window).size();
+    QTest::keyClicks(startPoint, QStringLiteral("b"));
+    EXPECT_EQ(PaneLines(*window).size(), afterRun);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Point inconnu : Ab"));
+    window->close();
+}
+
+// After a run, the points left and what each has: here Q, seen from A by a
+// zenith angle only.
+TEST_F(MainWindowTest, TheDockSaysWhyAPointWasNotComputed) {
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    WriteFile(QStringLiteral("demo.obs"), QByteArray(kObservations) + "6 A Q 100.0 0 1.5 1.5\r\n");
+    Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
+    auto window = NewWindow();
+    window->show();
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    auto* dock = Control<QDockWidget>(*window, "DockPointsNonCalcules");
+    EXPECT_FALSE(dock->isVisible());
+    Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_EQ(dock->windowTitle(), QStringLiteral("Points non calculés : 1"));
+    auto* tree = Control<QTreeWidget>(*window, "ArbrePointsNonCalcules");
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    const QTreeWidgetItem* q = tree->topLevelItem(0);
+    EXPECT_EQ(q->text(0), QStringLiteral("Q"));
+    EXPECT_EQ(q->text(1), QStringLiteral("sans plan ni altitude"));
+    EXPECT_EQ(q->text(2), QStringLiteral("lié à 1 point : 1 placé en plan, 1 avec altitude"));
+    ASSERT_EQ(q->childCount(), 1);
+    EXPECT_EQ(q->child(0)->text(0), QStringLiteral("A"));
+    EXPECT_EQ(q->child(0)->text(1), QStringLiteral("connu"));
+    EXPECT_EQ(q->child(0)->text(2), QStringLiteral("station A : 1 zénithale"));
+    EXPECT_EQ(StatusText(*window, "SBCalcul"), QStringLiteral("1 calculés, 1 non calculés"));
+    EXPECT_TRUE(PaneLines(*window).contains(QStringLiteral("Point :        Q non calculé")));
+
+    // A new load empties it until the next run.
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    window->close();
+}
+
+TEST_F(MainWindowTest, TheJournalIsSavedAndTheResultsOpenInTheViewer) {
+    auto window = LoadedWindow();
+    // Before "Terminer" the ".new" file is not there: said, nothing opened.
+    MenuItem(*window, "OuvrirResultats1")->trigger();
+    EXPECT_TRUE(hooks_.opened.empty());
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("Le fichier %1 n'existe pas encore").arg(PathOf("demo.new")));
+    MenuItem(*window, "OuvrirListing1")->trigger();
+    ASSERT_EQ(hooks_.opened.size(), 1U);
+    EXPECT_EQ(hooks_.opened[0], QUrl::fromLocalFile(PathOf("demo.vek")));
+    // A viewer that cannot open it: told.
+    hooks_.openResult = false;
+    MenuItem(*window, "OuvrirListing1")->trigger();
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_TRUE(hooks_.messages[0].text.startsWith(QStringLiteral("Aucun programme")));
+
+    // The journal, in UTF-8 with CR LF.
+    hooks_.fileAnswers = {PathOf(QStringLiteral("journal.txt"))};
+    MenuItem(*window, "EnregistrerJournal1")->trigger();
+    EXPECT_EQ(hooks_.fileDialogs.back().name, QStringLiteral("SDJournal"));
+    const QByteArray journal = ReadFile(QStringLiteral("journal.txt"));
+    EXPECT_TRUE(journal.startsWith("Nombre de points connus :      2\r\n"));
+    EXPECT_TRUE(journal.contains(QStringLiteral("Nombre de zénithales").toUtf8()));
+    // A folder that does not exist: the failure and its reason.
+    hooks_.fileAnswers = {PathOf(QStringLiteral("absent/journal.txt"))};
+    MenuItem(*window, "EnregistrerJournal1")->trigger();
+    ASSERT_EQ(hooks_.messages.size(), 2U);
+    EXPECT_TRUE(hooks_.messages[1].failure);
+    EXPECT_TRUE(hooks_.messages[1].text.startsWith(
+        QStringLiteral("Le journal n'a pas pu être écrit dans ") + PathOf("absent/journal.txt")));
+    window->close();
+}
+
+TEST_F(MainWindowTest, HelpShowsTheGuideAndTheVersion) {
+    auto window = NewWindow();
+    MenuItem(*window, "Guide1")->trigger();
+    auto* guide = window->findChild<QWidget*>(QStringLiteral("FGuide"));
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    auto* text = guide->findChild<QTextBrowser*>(QStringLiteral("GuideTexte"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("guide de l'utilisateur")));
+    // Asked again: the same window.
+    MenuItem(*window, "Guide1")->trigger();
+    EXPECT_EQ(window->findChildren<QWidget*>(QStringLiteral("FGuide")).size(), 1);
+
+    MenuItem(*window, "APropos1")->trigger();
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_EQ(hooks_.messages[0].caption, QStringLiteral("À propos de calctopo"));
+    EXPECT_TRUE(hooks_.messages[0].text.startsWith(QStringLiteral("calctopo " CALCTOPO_VERSION)))
+        << hooks_.messages[0].text.toStdString();
+    EXPECT_TRUE(hooks_.messages[0].text.contains(QStringLiteral("Licence")));
+    window->close();
 }
 
 TEST_F(MainWindowTest, RemembersTheWorkSiteAcrossRuns) {
@@ -503,6 +854,15 @@ TEST_F(MainWindowTest, FailuresAreReportedAndTheWindowGoesOn) {
     EXPECT_FALSE(hooks_.messages[0].failure);
     EXPECT_EQ(hooks_.messages[0].text, QStringLiteral("Le fichier  n'existe pas "));
     EXPECT_TRUE(hooks_.endings.empty());
+
+    // A failure's text, the system's part included, is converted once, at the
+    // window's edge: accented as written.
+    hooks_.messages.clear();
+    window->ReportFailure(
+        Utf8ToCp1252("Impossible de créer le fichier /x/é.vek (Permission non accordée)"));
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_EQ(hooks_.messages[0].text,
+              QStringLiteral("Impossible de créer le fichier /x/é.vek (Permission non accordée)"));
 }
 
 TEST_F(MainWindowTest, ATableLimitEndsTheProgram) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
+#include "shell/app/WorkSite.h"
 #include "support/RecordingServices.h"
 #include "support/TempFolder.h"
 
@@ -29,6 +30,13 @@ const char kCoordinates[] =
     "1 A 1000.000 2000.000 100.000 0.01 0.01\r\n"
     "1 B 1100.000 2000.000 100.000 0.01 0.01\r\n";
 const char kObservations[] = "2 A B 100.000 0 1.5 1.6\r\n";
+
+// p.cor and p.obs in the folder, made the working directory.
+void WriteInputsAndEnter(const TempFolder& folder) {
+    WriteBytes(folder.Path() / "p.cor", kCoordinates);
+    WriteBytes(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+}
 
 fs::path Canonical(const fs::path& path) {
     return fs::weakly_canonical(path);
@@ -196,9 +204,7 @@ TEST(Initialisation, AccentedFoldersAndFilesAreLoadedAndWritten) {
 
 TEST(Initialisation, SecondRunListsEachNameOnce) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
     auto state = std::make_unique<SurveyState>();
     RecordingServices ui;
 
@@ -222,17 +228,18 @@ TEST(Initialisation, SecondRunListsEachNameOnce) {
 
 TEST(Initialisation, FailuresEndTheActionWithAReport) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
 
     {
         // The listing cannot be created: reported, nothing loaded, but the
-        // work-site file is already written.
+        // work-site file is already written, and the action says so.
         auto state = std::make_unique<SurveyState>();
         state->WorkSiteFileName = (folder.Path() / "site.bvk").string();
         RecordingServices ui;
-        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"}));
+        bool written = false;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "no-such-folder/res"},
+                                    WorkSiteWrite::Write, {}, &written));
+        EXPECT_TRUE(written);
         EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
         EXPECT_EQ(state->PointCount(), 0);
         EXPECT_TRUE(ui.startPoints.empty());
@@ -244,7 +251,10 @@ TEST(Initialisation, FailuresEndTheActionWithAReport) {
         // No work site to write to: reported before the listing is touched.
         auto state = std::make_unique<SurveyState>();
         RecordingServices ui;
-        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}));
+        bool written = true;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Write, {},
+                                    &written));
+        EXPECT_FALSE(written);
         EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
         EXPECT_FALSE(fs::exists(folder.Path() / "res.vek"));
         EXPECT_EQ(state->PointCount(), 0);
@@ -254,16 +264,97 @@ TEST(Initialisation, FailuresEndTheActionWithAReport) {
         auto state = std::make_unique<SurveyState>();
         state->WorkSiteFileName = (folder.Path() / "other.bvk").string();
         RecordingServices ui;
-        EXPECT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        bool written = true;
+        EXPECT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip, {},
+                                   &written));
+        EXPECT_FALSE(written);
         EXPECT_FALSE(fs::exists(folder.Path() / "other.bvk"));
     }
 }
 
+// A work site's relative names ("net.cor", "resultat") mean files of its own
+// folder, wherever the program was started; absolute names stay as they are,
+// and the work-site file gets the names back as they were given.
+TEST(Initialisation, RelativeNamesOfAWorkSiteAreTakenFromItsFolder) {
+    TempFolder folder;
+    const fs::path site = folder.Path() / "chantier";
+    const fs::path elsewhere = folder.Path() / "ailleurs";
+    WriteBytes(site / "net.cor", kCoordinates);
+    WriteBytes(site / "net.obs", kObservations);
+    // Files of the same names where the program runs: not the ones to read.
+    WriteBytes(elsewhere / "net.cor", "1 X 1.0 2.0 3.0 0 0\r\n");
+    WriteBytes(elsewhere / "net.obs", "");
+    fs::current_path(elsewhere);
+    auto state = std::make_unique<SurveyState>();
+    state->WorkSiteFileName = (site / "net.bvk").string();
+    const std::string nameFolder = WorkSiteFolder(*state);
+    EXPECT_EQ(fs::path(nameFolder), site);
+    RecordingServices ui;
+    bool written = false;
+
+    ASSERT_TRUE(Initialisation(*state, ui, {"net.cor", "net.obs", "resultat"}, WorkSiteWrite::Write,
+                               nameFolder, &written));
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ui.startPoints, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(state->DistanceTable.Count(), 1);
+    // The listing lies beside the work site, its ".new" too.
+    EXPECT_TRUE(fs::exists(site / "resultat.vek"));
+    EXPECT_FALSE(fs::exists(elsewhere / "resultat.vek"));
+    EXPECT_EQ(fs::path(state->ListingFileName), site / "resultat.vek");
+    const std::vector<std::string> workSite = TextLines(site / "net.bvk");
+    ASSERT_GE(workSite.size(), 8u);
+    EXPECT_EQ(workSite[5], "net.cor");
+    EXPECT_EQ(workSite[6], "net.obs");
+    EXPECT_EQ(workSite[7], "resultat");
+    EXPECT_EQ(state->CoordinatesFileName, "net.cor");
+    EXPECT_TRUE(Quitter(*state, ui));
+    EXPECT_TRUE(fs::exists(site / "resultat.new"));
+
+    // A missing file is named as given, and the work site is not written.
+    fs::current_path(elsewhere);
+    RecordingServices ui2;
+    EXPECT_FALSE(Initialisation(*state, ui2, {"absent.cor", (site / "net.obs").string(), "r"},
+                                WorkSiteWrite::Write, nameFolder, &written));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ui2.Texts(RecordedCall::Kind::MessageBox),
+              (std::vector<std::string>{"Le fichier absent.cor n'existe pas "}));
+    // "..": the folder above the work site's.
+    WriteBytes(folder.Path() / "haut.cor", kCoordinates);
+    RecordingServices ui3;
+    EXPECT_TRUE(Initialisation(*state, ui3, {"../haut.cor", "net.obs", "r"}, WorkSiteWrite::Write,
+                               nameFolder, &written));
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(fs::exists(site / "r.vek"));
+}
+
+TEST(StartPointChanged, ATextThatNamesNoPointRunsNothing) {
+    TempFolder folder;
+    WriteInputsAndEnter(folder);
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+    ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+    const std::size_t loadCalls = ui.calls.size();
+
+    ui.startPointText = "A";
+    EXPECT_EQ(StartPointChanged(*state, ui), StartPointOutcome::Ran);
+    EXPECT_EQ(state->StartPointIndex, 1);
+    const std::size_t runCalls = ui.calls.size();
+    EXPECT_GT(runCalls, loadCalls);
+
+    // A prefix, another letter case, an empty text: nothing runs, and the
+    // start point chosen before stays as it was.
+    for (const char* text : {"", "a", "B2", " A"}) {
+        ui.startPointText = text;
+        EXPECT_EQ(StartPointChanged(*state, ui), StartPointOutcome::UnknownPoint) << text;
+    }
+    EXPECT_EQ(ui.calls.size(), runCalls);
+    EXPECT_EQ(state->StartPointIndex, 1);
+    EXPECT_EQ(UnknownPointText("B2"), "Point inconnu : B2");
+}
+
 TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.cor", kCoordinates);
-    WriteBytes(folder.Path() / "p.obs", kObservations);
-    fs::current_path(folder.Path());
+    WriteInputsAndEnter(folder);
 
     // Nothing loaded: nothing written, nothing to report.
     auto empty = std::make_unique<SurveyState>();

@@ -21,23 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The name made absolute against the current working directory (and its "."
-// and ".." parts resolved by name). An empty name stays empty: it names no
-// file. A name that cannot be made absolute (the working directory is gone) is
-// kept as typed; the existence check then decides. Names in and out are
-// Windows-1252, like every name the state holds.
-std::string AbsoluteName(const std::string& name) {
-    if (name.empty()) {
-        return name;
-    }
-    std::error_code error;
-    const fs::path absolute = fs::absolute(NativePath(name), error);
-    if (error) {
-        return name;
-    }
-    return NameFromPath(absolute.lexically_normal());
-}
-
 // A file (not a folder) exists under this name.
 bool FileExists(const std::string& name) {
     if (name.empty()) {
@@ -107,17 +90,21 @@ class AbsoluteInputNames {
 }  // namespace
 
 bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fields,
-                    WorkSiteWrite workSite) {
+                    WorkSiteWrite workSite, const std::string& nameFolder, bool* workSiteWritten) {
+    if (workSiteWritten != nullptr) {
+        *workSiteWritten = false;
+    }
     // The names as typed, kept even when the action stops for a missing file.
     state.CoordinatesFileName = fields.coordinates;
     state.ObservationsFileName = fields.observations;
     state.ListingFileName = fields.listing;
 
-    // The input names are resolved once, against the working directory as it is
-    // now: the change of directory below would otherwise make a relative name
-    // with a folder part mean one file for the check and another for the load.
-    const std::string coordinatesPath = AbsoluteName(state.CoordinatesFileName);
-    const std::string observationsPath = AbsoluteName(state.ObservationsFileName);
+    // The input names are resolved once, against the work site's folder or the
+    // working directory as it is now: the change of directory below would
+    // otherwise make a relative name with a folder part mean one file for the
+    // check and another for the load.
+    const std::string coordinatesPath = ResolveFileName(state.CoordinatesFileName, nameFolder);
+    const std::string observationsPath = ResolveFileName(state.ObservationsFileName, nameFolder);
 
     bool missingInput = false;
     if (!FileExists(coordinatesPath)) {
@@ -140,14 +127,18 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
     try {
         if (workSite == WorkSiteWrite::Write) {
             Ecrit_Config(state);
+            if (workSiteWritten != nullptr) {
+                *workSiteWritten = true;
+            }
         }
         // The work-site file keeps the listing name as typed; from here on the
         // name carries ".vek" when it had no extension, and the ".new" file
-        // derives from it. A relative listing name lies in the folder just made
-        // current.
-        if (!HasExtension(state.ListingFileName)) {
-            state.ListingFileName += ".vek";
+        // derives from it. A relative listing name lies in the work site's
+        // folder, or without one in the folder just made current.
+        if (!nameFolder.empty()) {
+            state.ListingFileName = ResolveFileName(state.ListingFileName, nameFolder);
         }
+        state.ListingFileName = ListingNameWithExtension(state.ListingFileName);
         state.ListingFile.Create(state.ListingFileName);
 
         // A new load lists every known point afresh.
@@ -167,7 +158,20 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
     return true;
 }
 
-void StartPointChanged(SurveyState& state, WindowServices& ui) {
+std::string ListingNameWithExtension(const std::string& name) {
+    return HasExtension(name) ? name : name + ".vek";
+}
+
+std::string UnknownPointText(const std::string& name) {
+    return "Point inconnu : " + name;
+}
+
+StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui) {
+    // A text that names no point runs nothing: typing "S2" letter by letter,
+    // or a backspace in "R096", must not rerun the start point chosen before.
+    if (FindPoint(state, ui.StartPointText()) == 0) {
+        return StartPointOutcome::UnknownPoint;
+    }
     try {
         RunDetermination(state, ui);
     } catch (const TableLimitReached&) {
@@ -180,6 +184,7 @@ void StartPointChanged(SurveyState& state, WindowServices& ui) {
         // left them and the user can still quit with the results written.
         ui.ReportFailure(failure.what());
     }
+    return StartPointOutcome::Ran;
 }
 
 bool Quitter(SurveyState& state, WindowServices& ui) {

@@ -2,6 +2,8 @@
 // command both call them.
 #pragma once
 
+#include <string>
+
 #include "shell/app/WorkSite.h"
 
 namespace calctopo {
@@ -18,11 +20,33 @@ enum class WorkSiteWrite { Write, Skip };
 // loaded. A missing input file is told in a message box; an input/output
 // failure goes to the failure report and ends the action. A table limit
 // propagates as TableLimitReached.
+//
+// nameFolder: the absolute folder that relative names are taken from, the
+// listing's included (WorkSiteFolder when the names come from a work site);
+// empty: the coordinates and observations names are taken from the working
+// directory and a relative listing name from the coordinates file's folder.
+// workSiteWritten, when given, tells whether the work-site file was written,
+// which it is even when a later step fails.
 bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fields,
-                    WorkSiteWrite workSite = WorkSiteWrite::Write);
+                    WorkSiteWrite workSite = WorkSiteWrite::Write,
+                    const std::string& nameFolder = {}, bool* workSiteWritten = nullptr);
 
-// The start-point action: runs the determination from the start-point text.
-void StartPointChanged(SurveyState& state, WindowServices& ui);
+// The listing's name as "Initialisation" creates it: ".vek" added to a name
+// without extension (no '.' after its last '/' or '\'), any other name as it is.
+std::string ListingNameWithExtension(const std::string& name);
+
+enum class StartPointOutcome {
+    Ran,           // the text names a point: the determination ran from it
+    UnknownPoint,  // the text names no point: nothing ran
+};
+
+// The start-point action: runs the determination from the point that the
+// start-point text names exactly; a text that names no point runs nothing.
+StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui);
+
+// "Point inconnu : <name>", what the user is told of a start point that names
+// no point (Windows-1252).
+std::string UnknownPointText(const std::string& name);
 
 // "Quitter"/"Terminer" before the window closes: writes the ".new" file and the
 // closing block of the listing. Returns false (after the failure report) when

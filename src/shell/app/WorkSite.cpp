@@ -3,9 +3,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "data/Failures.h"
@@ -173,6 +175,11 @@ FileFields Lit_Config(SurveyState& state, WindowServices& ui) {
 }
 
 void Ecrit_Config(const SurveyState& state) {
+    Ecrit_Config(state, FileFields{state.CoordinatesFileName, state.ObservationsFileName,
+                                   state.ListingFileName});
+}
+
+void Ecrit_Config(const SurveyState& state, const FileFields& names) {
     if (state.WorkSiteFileName.empty()) {
         throw IoFailure(
             Utf8ToCp1252("Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier "
@@ -198,9 +205,9 @@ void Ecrit_Config(const SurveyState& state) {
     line(Format("%d", parameters.significantDigits));
     line(FormatWorkSiteReal(parameters.meanLatitude));
     line(FormatWorkSiteReal(parameters.refractionCoefficient));
-    line(state.CoordinatesFileName);
-    line(state.ObservationsFileName);
-    line(state.ListingFileName);
+    line(names.coordinates);
+    line(names.observations);
+    line(names.listing);
     // A negative second or third value gets a blank in front, so that two
     // values always stand apart.
     std::string origin = FormatWorkSiteReal(parameters.originX);
@@ -240,6 +247,28 @@ std::string FormatWorkSiteReal(long double value) {
                 '0');
     text.append(exponent);
     return text;
+}
+
+std::string ResolveFileName(const std::string& name, const std::string& folder) {
+    namespace fs = std::filesystem;
+    if (name.empty()) {
+        return name;
+    }
+    const fs::path given = NativePath(name);
+    if (!folder.empty() && !given.has_root_path()) {
+        return NameFromPath((NativePath(folder) / given).lexically_normal());
+    }
+    std::error_code error;
+    const fs::path absolute = fs::absolute(given, error);
+    return error ? name : NameFromPath(absolute.lexically_normal());
+}
+
+std::string WorkSiteFolder(const SurveyState& state) {
+    const std::string workSite = ResolveFileName(state.WorkSiteFileName);
+    if (workSite.empty()) {
+        return workSite;
+    }
+    return NameFromPath(NativePath(workSite).parent_path());
 }
 
 std::string WithoutExtension(const std::string& name) {

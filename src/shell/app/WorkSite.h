@@ -23,10 +23,27 @@ FileFields Lit_Config(SurveyState& state, WindowServices& ui);
 
 // Writes the work-site file WorkSiteFileName from the state. Throws IoFailure.
 void Ecrit_Config(const SurveyState& state);
+// The same with the three names given (as the fields show them) in place of
+// those the state holds. Throws IoFailure.
+void Ecrit_Config(const SurveyState& state, const FileFields& names);
 
 // A real in the 23-character scientific form of the work-site file
 // (" 4.50000000000000E+0001").
 std::string FormatWorkSiteReal(long double value);
+
+// The absolute name of the file that `name` names: a relative name is taken
+// from `folder` (an absolute folder name) or, when `folder` is empty, from the
+// current working directory; "." and ".." parts are resolved by name. A name
+// with a root of its own ("/x"; on Windows also "C:x" and "\x") is taken as
+// the system takes it. An empty name stays empty (it names no file), and a name
+// that cannot be made absolute (the working directory is gone) is kept as
+// given. Windows-1252 in and out, like every name the state holds.
+std::string ResolveFileName(const std::string& name, const std::string& folder = {});
+
+// The folder of the work-site file WorkSiteFileName, absolute: the folder that
+// the relative names a work-site file holds are taken from. Empty when no work
+// site is named.
+std::string WorkSiteFolder(const SurveyState& state);
 
 // The name without its extension (from the last '.' after the last separator).
 std::string WithoutExtension(const std::string& name);

@@ -6,30 +6,33 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextCharFormat>
-#include <QTextCursor>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <iostream>
 
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
+#include "output/ecrit.h"
 #include "shell/app/Actions.h"
+#include "shell/app/PointsLeft.h"
 #include "shell/app/Titles.h"
 #include "shell/gui/ControlView.h"
+#include "shell/gui/CoreText.h"
+#include "shell/gui/GuideWindow.h"
+#include "shell/gui/MessagePane.h"
 #include "shell/gui/Parametre.h"
+#include "shell/gui/PointsLeftDock.h"
 
 namespace calctopo {
 
@@ -45,20 +48,42 @@ const QColor kInfoColour(0, 0, 0);
 const QColor kProblemColour(255, 0, 0);
 const QColor kComputedColour(0, 128, 0);
 
-// Every text of the logic is Windows-1252, file names included: the window
-// converts at this edge and nowhere else, and the logic reaches the file
-// system through its own conversion of the names.
-QString FromCore(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-std::string ToCore(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
+// What "À propos" says of the terms of use. No licence has been chosen for the
+// program yet, so the law's default stands.
+constexpr char kLicence[] = "Licence : tous droits réservés.";
+
+// Height of the dock of the points left when a run first opens it, in
+// pixels: a dozen rows, leaving the pane most of the window.
+constexpr int kPointsLeftHeight = 170;
+
+// Every file dialog offers all files beside the files of its kind.
+const QString kAllFiles = QStringLiteral(";;Tous les fichiers (*)");
 
 // Order of the start-point list: letter case ignored first, then exact.
 bool SortsBefore(const QString& a, const QString& b) {
     const int folded = a.compare(b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a.compare(b, Qt::CaseSensitive) < 0;
+}
+
+bool SameParameters(const ComputationParameters& a, const ComputationParameters& b) {
+    return a.angleUnit == b.angleUnit && a.significantDigits == b.significantDigits &&
+           a.meanLatitude == b.meanLatitude && a.refractionCoefficient == b.refractionCoefficient &&
+           a.originX == b.originX && a.originY == b.originY && a.originZ == b.originZ &&
+           a.originGiven == b.originGiven;
+}
+
+bool SameFields(const FileFields& a, const FileFields& b) {
+    return a.coordinates == b.coordinates && a.observations == b.observations &&
+           a.listing == b.listing;
+}
+
+// The listing of this session once "Initialisation" has created it; before,
+// the one the field names, from an earlier session.
+std::string ListingShown(const SurveyState& state, const FileFields& fields) {
+    if (state.ListingFile.IsOpen()) {
+        return ResolveFileName(state.ListingFile.Path());
+    }
+    return ResolveFileName(ListingNameWithExtension(fields.listing), WorkSiteFolder(state));
 }
 
 // Every table of the state, emptied.
@@ -94,8 +119,10 @@ TFInitial::TFInitial(ModalHooks* hooks, QWidget* parent) : QMainWindow(parent), 
         hooks_ = ownHooks_.get();
     }
     setObjectName(QStringLiteral("FInitial"));
-    setWindowTitle(FromCore(MainWindowCaption()));
+    // "[*]": the mark of a work site changed and not yet written.
+    setWindowTitle(FromCore(MainWindowCaption()) + QStringLiteral("[*]"));
     BuildControls();
+    BuildStatusBar();
     BuildMenus();
     // The data check, in a dock beside the message pane, refreshed after each
     // load and each run.
@@ -111,9 +138,17 @@ TFInitial::~TFInitial() = default;
 
 void TFInitial::BuildControls() {
     auto* central = new QWidget(this);
+    setCentralWidget(central);
     auto* grid = new QGridLayout(central);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
+
+    // "Initialisation" is made first, so that it heads the focus chain: it
+    // has the focus when the window opens, and Tab goes on to the fields.
+    auto* actions = new QVBoxLayout;
+    BBCalcul_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                QStringLiteral("Initialisation"), central);
+    BBCalcul_->setObjectName(QStringLiteral("BBCalcul"));
 
     const auto fileField = [&](ClickableLineEdit*& field, const char* name, const QString& label,
                                int row) {
@@ -129,10 +164,6 @@ void TFInitial::BuildControls() {
     fileField(LELis_, "LELis", QStringLiteral("Fichiers de sortie"), 2);
 
     // Left column under the labels: the two actions and the start point.
-    auto* actions = new QVBoxLayout;
-    BBCalcul_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                QStringLiteral("Initialisation"), central);
-    BBCalcul_->setObjectName(QStringLiteral("BBCalcul"));
     actions->addWidget(BBCalcul_, 0, Qt::AlignHCenter);
     actions->addSpacing(8);
     LDepart_ = new QLabel(QStringLiteral("Point de départ"), central);
@@ -155,22 +186,19 @@ void TFInitial::BuildControls() {
                               QStringLiteral("Terminer"), central);
     BBFini_->setObjectName(QStringLiteral("BBFini"));
     actions->addWidget(BBFini_, 0, Qt::AlignHCenter);
-    grid->addLayout(actions, 3, 0);
+    grid->addLayout(actions, 3, 0, 2, 1);
 
-    Memo_ = new QPlainTextEdit(central);
-    Memo_->setObjectName(QStringLiteral("Memo"));
-    Memo_->setReadOnly(true);
-    Memo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Memo_->setUndoRedoEnabled(false);
-    Memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo_->setTabChangesFocus(true);
-    Memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    paneCursor_ = QTextCursor(Memo_->document());
+    Memo_ = new MessagePane(central);
     grid->addWidget(Memo_, 3, 1);
+    findBar_ = new FindBar(Memo_, central);
+    grid->addWidget(findBar_, 4, 1);
+    connect(findBar_, &FindBar::notFound, this, [this](const QString& text) {
+        statusBar()->showMessage(QStringLiteral("Texte introuvable : ") + text);
+    });
 
-    setCentralWidget(central);
+    pointsLeft_ = new PointsLeftDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, pointsLeft_);
+    pointsLeft_->hide();
 
     setTabOrder(BBCalcul_, LEPoint_);
     setTabOrder(LEPoint_, LEMes_);
@@ -178,19 +206,14 @@ void TFInitial::BuildControls() {
     setTabOrder(LELis_, CBDepart_);
     setTabOrder(CBDepart_, Memo_);
     setTabOrder(Memo_, BBFini_);
+    // Set once the controls sit in the window, so the window keeps it.
     BBCalcul_->setFocus();
 
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("SBBarre"));
-    bar->setSizeGripEnabled(true);
-    for (int width : {100, 100, 100, 50}) {
-        auto* panel = new QLabel(bar);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFixedWidth(width);
-        bar->addWidget(panel);
+    for (ClickableLineEdit* field : {LEPoint_, LEMes_, LELis_}) {
+        // Enter in a field runs "Initialisation", as the button would.
+        connect(field, &QLineEdit::returnPressed, this, &TFInitial::BBCalculClick);
+        connect(field, &QLineEdit::textChanged, this, &TFInitial::FieldsChanged);
     }
-    setStatusBar(bar);
-
     connect(LEPoint_, &ClickableLineEdit::clicked, this, &TFInitial::LEPointClick);
     connect(LEMes_, &ClickableLineEdit::clicked, this, &TFInitial::LEMesClick);
     connect(LELis_, &ClickableLineEdit::clicked, this, &TFInitial::LELisClick);
@@ -198,25 +221,86 @@ void TFInitial::BuildControls() {
     connect(CBDepart_, &QComboBox::editTextChanged, this, &TFInitial::CBDepartChange);
     connect(BBFini_, &QPushButton::clicked, this, &TFInitial::Quitter1Click);
 
-    resize(720, 540);
+    resize(760, 600);
+}
+
+// Four panels: the work site (on the left, where passing messages such as
+// "Point inconnu : X" take its place for a while), the counts of the last load,
+// those of the last run, and a last one kept free.
+void TFInitial::BuildStatusBar() {
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("SBBarre"));
+    bar->setSizeGripEnabled(true);
+    const auto panel = [bar](const char* name, int width, bool permanent) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(width);
+        if (permanent) {
+            bar->addPermanentWidget(label);
+        } else {
+            bar->addWidget(label, 1);
+        }
+        return label;
+    };
+    workSitePanel_ = panel("SBChantier", 100, false);
+    loadPanel_ = panel("SBChargement", 100, true);
+    runPanel_ = panel("SBCalcul", 100, true);
+    panel("SBLibre", 50, true);
+    setStatusBar(bar);
 }
 
 void TFInitial::BuildMenus() {
-    F1_ = menuBar()->addMenu(QStringLiteral("Chantier"));
+    F1_ = menuBar()->addMenu(QStringLiteral("&Chantier"));
     F1_->setObjectName(QStringLiteral("F1"));
-    QAction* nouveau = F1_->addAction(QStringLiteral("Nouveau"));
-    nouveau->setObjectName(QStringLiteral("Nouveau1"));
-    connect(nouveau, &QAction::triggered, this, &TFInitial::Nouveau1Click);
-    QAction* ouvrir = F1_->addAction(QStringLiteral("Ouvrir"));
-    ouvrir->setObjectName(QStringLiteral("OuvrirChantier1"));
-    connect(ouvrir, &QAction::triggered, this, &TFInitial::OuvrirChantier1Click);
-    QAction* quitter = F1_->addAction(QStringLiteral("Quitter"));
-    quitter->setObjectName(QStringLiteral("Quitter1"));
-    connect(quitter, &QAction::triggered, this, &TFInitial::Quitter1Click);
+    const auto item = [this](QMenu* menu, const QString& caption, const char* name,
+                             const QKeySequence& keys, auto slot) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    item(F1_, QStringLiteral("&Nouveau"), "Nouveau1", QKeySequence::New, &TFInitial::Nouveau1Click);
+    item(F1_, QStringLiteral("&Ouvrir"), "OuvrirChantier1", QKeySequence::Open,
+         &TFInitial::OuvrirChantier1Click);
+    item(F1_, QStringLiteral("&Quitter"), "Quitter1", QKeySequence(Qt::CTRL | Qt::Key_Q),
+         &TFInitial::Quitter1Click);
 
-    QAction* parametres = menuBar()->addAction(QStringLiteral("Paramètres"));
+    QAction* parametres = menuBar()->addAction(QStringLiteral("&Paramètres"));
     parametres->setObjectName(QStringLiteral("Paramtres1"));
     connect(parametres, &QAction::triggered, this, [this] { Paramtres1Click(); });
+
+    QMenu* journal = menuBar()->addMenu(QStringLiteral("&Journal"));
+    journal->setObjectName(QStringLiteral("MJournal"));
+    item(journal, QStringLiteral("&Copier"), "Copier1", QKeySequence::Copy,
+         [this] { Memo_->copy(); });
+    item(journal, QStringLiteral("Tout &sélectionner"), "ToutSelectionner1",
+         QKeySequence::SelectAll, [this] { Memo_->selectAll(); });
+    journal->addSeparator();
+    QAction* find = item(journal, QStringLiteral("&Rechercher..."), "Rechercher1",
+                         QKeySequence::Find, [this] { findBar_->Open(); });
+    QAction* save = item(journal, QStringLiteral("&Enregistrer le journal..."),
+                         "EnregistrerJournal1", {}, &TFInitial::EnregistrerJournalClick);
+    Memo_->SetExtraContextActions({find, save});
+
+    QMenu* results = menuBar()->addMenu(QStringLiteral("&Résultats"));
+    results->setObjectName(QStringLiteral("MResultats"));
+    item(results, QStringLiteral("Ouvrir les &résultats (.new)"), "OuvrirResultats1", {},
+         &TFInitial::OuvrirResultatsClick);
+    item(results, QStringLiteral("Ouvrir le &listing (.vek)"), "OuvrirListing1", {},
+         &TFInitial::OuvrirListingClick);
+    results->addSeparator();
+    QAction* dock = pointsLeft_->toggleViewAction();
+    dock->setText(QStringLiteral("&Points non calculés"));
+    dock->setObjectName(QStringLiteral("PointsNonCalcules1"));
+    results->addAction(dock);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Aide"));
+    help->setObjectName(QStringLiteral("MAide"));
+    item(help, QStringLiteral("&Guide de l'utilisateur"), "Guide1", QKeySequence::HelpContents,
+         &TFInitial::GuideClick);
+    item(help, QStringLiteral("À &propos de calctopo"), "APropos1", {}, &TFInitial::AProposClick);
 }
 
 // ---- Start-up and close ----
@@ -229,9 +313,11 @@ void TFInitial::FormCreate() {
     const QString remembered = settings.value(QString::fromLatin1(kSettingsValue)).toString();
     state_.WorkSiteFileName = ToCore(remembered);
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()) {
-        Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
+        ReadWorkSite();
         AddRecentItem(remembered);
     }
+    ShowWorkSitePanel();
+    MarkSaved();
 }
 
 void TFInitial::AddRecentItem(const QString& workSite) {
@@ -244,7 +330,36 @@ void TFInitial::AddRecentItem(const QString& workSite) {
     connect(recentItem_, &QAction::triggered, this, &TFInitial::FMenuClick);
 }
 
+// Closing by the frame asks what "Terminer" would not leave unsaid: a work
+// site changed and not written, results computed and not written.
 void TFInitial::closeEvent(QCloseEvent* event) {
+    if (!quitting_ && !closed_ && !ended_) {
+        if (!ConfirmLeavingWorkSite()) {
+            event->ignore();
+            return;
+        }
+        if (resultsPending_) {
+            const Answer answer = hooks_->Ask(
+                this, FromCore(ApplicationTitle()),
+                {QStringLiteral("ResultatsNonEcrits"),
+                 QStringLiteral("Quitter sans écrire les résultats ?"),
+                 QStringLiteral("Le fichier .new et la liste des points non calculés du "
+                                "listing ne sont écrits que par « Terminer »."),
+                 QStringLiteral("Écrire les résultats"), QStringLiteral("Quitter sans écrire")});
+            if (answer == Answer::Cancel) {
+                event->ignore();
+                return;
+            }
+            if (answer == Answer::Accept) {
+                bool written = false;
+                Guarded([&] { written = Quitter(state_, *this); });
+                if (!written || ended_) {
+                    event->ignore();
+                    return;
+                }
+            }
+        }
+    }
     FormClose();
     event->accept();
 }
@@ -265,8 +380,8 @@ void TFInitial::FormClose() {
 // ---- Failures at the edge ----
 
 void TFInitial::Guarded(const std::function<void()>& action) {
-    BeginPaneBatch();
-    const auto batchEnd = qScopeGuard([this] { EndPaneBatch(); });
+    Memo_->BeginBatch();
+    const auto batchEnd = qScopeGuard([this] { Memo_->EndBatch(); });
     try {
         action();
     } catch (const TableLimitReached& limit) {
@@ -280,7 +395,7 @@ void TFInitial::Guarded(const std::function<void()>& action) {
     }
 }
 
-// ---- Fields ----
+// ---- Fields and the work site they belong to ----
 
 void TFInitial::ShowFields(const FileFields& fields) {
     LEPoint_->setText(FromCore(fields.coordinates));
@@ -292,17 +407,99 @@ FileFields TFInitial::FieldsShown() const {
     return {ToCore(LEPoint_->text()), ToCore(LEMes_->text()), ToCore(LELis_->text())};
 }
 
+// Lit_Config on WorkSiteFileName, then the fields, the status bar and the
+// folder the file dialogs open in follow the work site.
+void TFInitial::ReadWorkSite() {
+    Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
+    dialogFolder_ = FromCore(WorkSiteFolder(state_));
+    ShowWorkSitePanel();
+    MarkSaved();
+}
+
+void TFInitial::MarkSaved() {
+    savedParameters_ = state_.Parameters;
+    savedFields_ = FieldsShown();
+    setWindowModified(false);
+}
+
+void TFInitial::UpdateModified() {
+    setWindowModified(!SameParameters(state_.Parameters, savedParameters_) ||
+                      !SameFields(FieldsShown(), savedFields_));
+}
+
+// A field's tip names the file it leads to: a relative name is taken from the
+// work site's folder.
+void TFInitial::FieldsChanged() {
+    const std::string folder = WorkSiteFolder(state_);
+    for (ClickableLineEdit* field : {LEPoint_, LEMes_, LELis_}) {
+        const std::string name = ToCore(field->text());
+        field->setToolTip(FromCore(ResolveFileName(name, folder)));
+    }
+    UpdateModified();
+}
+
+bool TFInitial::ConfirmLeavingWorkSite() {
+    if (!isWindowModified()) {
+        return true;
+    }
+    const QString where = state_.WorkSiteFileName.empty()
+                              ? QStringLiteral("Aucun chantier n'est encore choisi pour eux.")
+                              : QStringLiteral("Ils diffèrent de ce que le chantier %1 contient.")
+                                    .arg(FromCore(state_.WorkSiteFileName));
+    const Answer answer = hooks_->Ask(
+        this, FromCore(ApplicationTitle()),
+        {QStringLiteral("ChantierModifie"),
+         QStringLiteral("Enregistrer les paramètres et les noms de fichiers dans le chantier ?"),
+         where, QStringLiteral("Enregistrer"), QStringLiteral("Ne pas enregistrer")});
+    if (answer == Answer::Cancel) {
+        return false;
+    }
+    return answer == Answer::Reject || WriteWorkSiteShown();
+}
+
+// Writes the work site with the parameters and the names the fields show,
+// choosing its file first when there is none yet.
+bool TFInitial::WriteWorkSiteShown() {
+    if (state_.WorkSiteFileName.empty()) {
+        const QString chosen = ChooseWorkSiteToSave();
+        if (chosen.isEmpty()) {
+            return false;
+        }
+        state_.WorkSiteFileName = ToCore(chosen);
+        ShowWorkSitePanel();
+    }
+    bool written = false;
+    Guarded([&] {
+        Ecrit_Config(state_, FieldsShown());
+        written = true;
+    });
+    if (written) {
+        MarkSaved();
+    }
+    return written;
+}
+
 QString TFInitial::ChooseFile(const FileDialogRequest& request) {
-    FileDialogRequest inWorkingDirectory = request;
-    inWorkingDirectory.directory = QDir::currentPath();
-    return hooks_->ChooseFile(this, inWorkingDirectory);
+    FileDialogRequest placed = request;
+    placed.directory = dialogFolder_.isEmpty() ? QDir::currentPath() : dialogFolder_;
+    return hooks_->ChooseFile(this, placed);
+}
+
+QString TFInitial::ChooseWorkSiteToSave() {
+    return ChooseFile({QStringLiteral("SDChantier"),
+                       FileDialogRequest::Mode::Save,
+                       QStringLiteral("Sauvegarder le chantier sous"),
+                       QStringLiteral("Chantier Belvik (*.bvk)") + kAllFiles,
+                       QStringLiteral("bvk"),
+                       true,
+                       {}});
 }
 
 void TFInitial::LEPointClick() {
     const QString chosen = ChooseFile({QStringLiteral("ODPoint"),
                                        FileDialogRequest::Mode::Open,
-                                       {},
-                                       QStringLiteral("Coordonnées (*.cor)"),
+                                       QStringLiteral("Fichier de coordonnées"),
+                                       QStringLiteral("Coordonnées (*.cor)") + kAllFiles,
                                        {},
                                        true,
                                        {}});
@@ -314,8 +511,8 @@ void TFInitial::LEPointClick() {
 void TFInitial::LEMesClick() {
     const QString chosen = ChooseFile({QStringLiteral("ODMes"),
                                        FileDialogRequest::Mode::Open,
-                                       {},
-                                       QStringLiteral("Observations (*.obs)"),
+                                       QStringLiteral("Fichier d'observations"),
+                                       QStringLiteral("Observations (*.obs)") + kAllFiles,
                                        {},
                                        true,
                                        {}});
@@ -327,8 +524,8 @@ void TFInitial::LEMesClick() {
 void TFInitial::LELisClick() {
     const QString chosen = ChooseFile({QStringLiteral("SDLis"),
                                        FileDialogRequest::Mode::Save,
-                                       {},
-                                       QStringLiteral("résultats approchés (*.vek)"),
+                                       QStringLiteral("Fichiers de sortie"),
+                                       QStringLiteral("résultats approchés (*.vek)") + kAllFiles,
                                        {},
                                        false,
                                        {}});
@@ -340,23 +537,65 @@ void TFInitial::LELisClick() {
 // ---- Load and compute ----
 
 void TFInitial::BBCalculClick() {
+    statusBar()->clearMessage();
+    bool loaded = false;
+    bool written = false;
+    // Relative names are taken from the work site's folder, whether read from
+    // it or typed.
     Guarded([&] {
-        Initialisation(state_, *this, FieldsShown(), WorkSiteWrite::Write);
-        Controle_->Refresh(state_);
+        loaded = Initialisation(state_, *this, FieldsShown(), WorkSiteWrite::Write,
+                                WorkSiteFolder(state_), &written);
     });
+    if (ended_) {
+        return;
+    }
+    // The working directory now follows the input files: so do the dialogs.
+    dialogFolder_.clear();
+    if (written) {
+        MarkSaved();
+    }
+    Controle_->Refresh(state_);
+    if (loaded) {
+        resultsPending_ = false;
+        pointsLeft_->Clear();
+        ShowLoadCounts();
+    }
 }
 
-void TFInitial::CBDepartChange(const QString& /*text*/) {
-    Guarded([&] {
-        StartPointChanged(state_, *this);
-        Controle_->Refresh(state_);
-    });
+void TFInitial::CBDepartChange(const QString& text) {
+    if (text.isEmpty()) {
+        statusBar()->clearMessage();
+        return;
+    }
+    statusBar()->clearMessage();
+    StartPointOutcome outcome = StartPointOutcome::UnknownPoint;
+    Guarded([&] { outcome = StartPointChanged(state_, *this); });
+    if (ended_) {
+        return;
+    }
+    if (outcome == StartPointOutcome::UnknownPoint) {
+        statusBar()->showMessage(FromCore(UnknownPointText(ToCore(text))));
+        return;
+    }
+    resultsPending_ = true;
+    ShowRunCounts();
+    Controle_->Refresh(state_);
+    const std::vector<PointLeft> left = ListPointsLeft(state_);
+    pointsLeft_->Show(left);
+    if (!left.empty() && !pointsLeft_->isVisible()) {
+        pointsLeft_->show();
+        resizeDocks({pointsLeft_}, {kPointsLeftHeight}, Qt::Vertical);
+    }
 }
 
 void TFInitial::Quitter1Click() {
+    if (!ConfirmLeavingWorkSite()) {
+        return;
+    }
     bool written = false;
     Guarded([&] { written = Quitter(state_, *this); });
     if (written && !ended_) {
+        quitting_ = true;
         close();
     }
 }
@@ -367,13 +606,7 @@ void TFInitial::Nouveau1Click() {
     if (!Paramtres1Click()) {
         return;
     }
-    const QString chosen = ChooseFile({QStringLiteral("SDChantier"),
-                                       FileDialogRequest::Mode::Save,
-                                       QStringLiteral("Sauvegarder le chantier sous"),
-                                       QStringLiteral("Chantier Belvik (*.bvk)"),
-                                       QStringLiteral("bvk"),
-                                       true,
-                                       {}});
+    const QString chosen = ChooseWorkSiteToSave();
     if (chosen.isEmpty()) {
         return;
     }
@@ -385,14 +618,28 @@ void TFInitial::Nouveau1Click() {
     state_.ObservationsFileName.clear();
     state_.ListingFileName.clear();
     state_.WorkSiteFileName = ToCore(chosen);
-    Guarded([&] { Ecrit_Config(state_); });
+    dialogFolder_ = FromCore(WorkSiteFolder(state_));
+    ShowWorkSitePanel();
+    bool written = false;
+    Guarded([&] {
+        Ecrit_Config(state_);
+        written = true;
+    });
+    if (written) {
+        MarkSaved();
+    } else {
+        UpdateModified();
+    }
 }
 
 void TFInitial::OuvrirChantier1Click() {
+    if (!ConfirmLeavingWorkSite()) {
+        return;
+    }
     const QString chosen = ChooseFile({QStringLiteral("ODChantier"),
                                        FileDialogRequest::Mode::Open,
-                                       {},
-                                       QStringLiteral("Chantier Belvik (*.bvk)"),
+                                       QStringLiteral("Ouvrir un chantier"),
+                                       QStringLiteral("Chantier Belvik (*.bvk)") + kAllFiles,
                                        QStringLiteral("bvk"),
                                        true,
                                        {}});
@@ -400,14 +647,17 @@ void TFInitial::OuvrirChantier1Click() {
         return;
     }
     state_.WorkSiteFileName = ToCore(chosen);
-    Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
+    ReadWorkSite();
 }
 
 void TFInitial::FMenuClick() {
+    if (!ConfirmLeavingWorkSite()) {
+        return;
+    }
     if (recentItem_ != nullptr) {
         state_.WorkSiteFileName = ToCore(recentItem_->data().toString());
     }
-    Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
+    ReadWorkSite();
 }
 
 bool TFInitial::Paramtres1Click() {
@@ -420,76 +670,144 @@ bool TFInitial::Paramtres1Click() {
         dialog.Store();
         stored = true;
     });
+    UpdateModified();
     return stored;
+}
+
+// ---- Journal, results, help ----
+
+void TFInitial::EnregistrerJournalClick() {
+    const QString chosen = ChooseFile({QStringLiteral("SDJournal"),
+                                       FileDialogRequest::Mode::Save,
+                                       QStringLiteral("Enregistrer le journal"),
+                                       QStringLiteral("Texte (*.txt)") + kAllFiles,
+                                       QStringLiteral("txt"),
+                                       true,
+                                       {}});
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString failure = Memo_->SaveAsUtf8(chosen);
+    if (!failure.isEmpty()) {
+        hooks_->ShowMessage(
+            this, FromCore(ApplicationTitle()),
+            QStringLiteral("Le journal n'a pas pu être écrit dans %1 : %2").arg(chosen, failure),
+            true);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Journal écrit dans ") + chosen, 5000);
+}
+
+void TFInitial::OuvrirResultatsClick() {
+    OpenWithViewer(NewFileNameFor(ListingShown(state_, FieldsShown())));
+}
+
+void TFInitial::OuvrirListingClick() {
+    OpenWithViewer(ListingShown(state_, FieldsShown()));
+}
+
+void TFInitial::OpenWithViewer(const std::string& name) {
+    const QString path = FromCore(name);
+    if (name.empty() || !QFileInfo(path).isFile()) {
+        // The ".new" file is written by "Terminer": often not there yet.
+        statusBar()->showMessage(QStringLiteral("Le fichier %1 n'existe pas encore").arg(path),
+                                 8000);
+        return;
+    }
+    if (!hooks_->OpenUrl(QUrl::fromLocalFile(path))) {
+        hooks_->ShowMessage(this, FromCore(ApplicationTitle()),
+                            QStringLiteral("Aucun programme n'a pu ouvrir le fichier %1").arg(path),
+                            true);
+    }
+}
+
+void TFInitial::GuideClick() {
+    if (guide_ == nullptr) {
+        const QString path = GuideWindow::FindUserGuide();
+        if (path.isEmpty()) {
+            hooks_->ShowMessage(this, FromCore(ApplicationTitle()),
+                                QStringLiteral("Le guide de l'utilisateur est introuvable : il "
+                                               "s'installe avec le programme, dans "
+                                               "share/doc/calctopo/guide.md."),
+                                true);
+            return;
+        }
+        guide_ = new GuideWindow(path, hooks_, this);
+    }
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+}
+
+void TFInitial::AProposClick() {
+    hooks_->ShowMessage(
+        this, QStringLiteral("À propos de calctopo"),
+        QStringLiteral("calctopo %1\n\n"
+                       "Coordonnées approchées des points d'un levé, déterminées de proche en "
+                       "proche à partir des points connus (.cor) et des observations (.obs).\n\n"
+                       "Construit avec Qt %2.\n%3")
+            .arg(QStringLiteral(CALCTOPO_VERSION), QString::fromLatin1(qVersion()),
+                 QString::fromUtf8(kLicence)),
+        false);
+}
+
+// ---- Status bar ----
+
+void TFInitial::ShowWorkSitePanel() {
+    if (state_.WorkSiteFileName.empty()) {
+        workSitePanel_->setText(QStringLiteral("Aucun chantier"));
+        workSitePanel_->setToolTip({});
+        return;
+    }
+    const QString name = FromCore(state_.WorkSiteFileName);
+    workSitePanel_->setText(QStringLiteral("Chantier : ") + QFileInfo(name).fileName());
+    workSitePanel_->setToolTip(name);
+}
+
+void TFInitial::ShowLoadCounts() {
+    const PointCounts counts = CountPoints(state_);
+    loadPanel_->setText(
+        QStringLiteral("%1 connus / %2 points").arg(counts.given).arg(counts.total));
+    loadPanel_->setToolTip(QStringLiteral("Points du fichier de coordonnées / points en tout"));
+    runPanel_->clear();
+}
+
+void TFInitial::ShowRunCounts() {
+    const PointCounts counts = CountPoints(state_);
+    runPanel_->setText(QStringLiteral("%1 calculés, %2 non calculés")
+                           .arg(counts.computed)
+                           .arg(counts.notComputed));
+    runPanel_->setToolTip(
+        QStringLiteral("Points calculés par les calculs depuis le chargement / "
+                       "points encore sans plan ou sans altitude"));
 }
 
 // ---- Window services ----
 
-void TFInitial::AppendLine(const QString& text, const QColor& colour) {
-    paneCursor_.movePosition(QTextCursor::End);
-    if (!memoEmpty_) {
-        paneCursor_.insertBlock();
-    }
-    QTextCharFormat format;
-    format.setForeground(colour);
-    paneCursor_.insertText(text, format);
-    memoEmpty_ = false;
-    lastColour_ = colour;
-    if (paneBatchDepth_ == 0) {
-        ScrollPaneToEnd();
-    }
-}
-
-void TFInitial::ScrollPaneToEnd() {
-    QScrollBar* bar = Memo_->verticalScrollBar();
-    bar->setValue(bar->maximum());
-}
-
-// The lines of one action are laid out together when it ends, which keeps a
-// load or a run of tens of thousands of lines quick. The window does not
-// repaint during an action, so the user sees the same.
-void TFInitial::BeginPaneBatch() {
-    if (paneBatchDepth_++ == 0) {
-        paneCursor_.beginEditBlock();
-    }
-}
-
-void TFInitial::EndPaneBatch() {
-    if (--paneBatchDepth_ == 0) {
-        paneCursor_.endEditBlock();
-        ScrollPaneToEnd();
-    }
-}
-
 // A modal box in the middle of an action shows the pane as it stands.
 void TFInitial::ShowModalMessage(const std::string& text, bool failure) {
-    if (paneBatchDepth_ > 0) {
-        paneCursor_.endEditBlock();
-        ScrollPaneToEnd();
-    }
+    Memo_->ShowAsItStands();
     hooks_->ShowMessage(this, FromCore(ApplicationTitle()), FromCore(text), failure);
-    if (paneBatchDepth_ > 0) {
-        paneCursor_.beginEditBlock();
-    }
 }
 
 void TFInitial::Affiche(const std::string& text, MessageKind kind) {
     switch (kind) {
         case MessageKind::Problem:
-            AppendLine(FromCore(text), kProblemColour);
+            lastColour_ = kProblemColour;
             break;
         case MessageKind::Computed:
-            AppendLine(FromCore(text), kComputedColour);
+            lastColour_ = kComputedColour;
             break;
         case MessageKind::Info:
         default:
-            AppendLine(FromCore(text), kInfoColour);
+            lastColour_ = kInfoColour;
             break;
     }
+    Memo_->AppendLine(FromCore(text), lastColour_);
 }
 
 void TFInitial::AppendPlain(const std::string& text) {
-    AppendLine(FromCore(text), lastColour_);
+    Memo_->AppendLine(FromCore(text), lastColour_);
 }
 
 void TFInitial::AddStartPoint(const std::string& name) {
@@ -537,8 +855,13 @@ void TFInitial::ReportFailure(const std::string& message) {
     ShowModalMessage(message, true);
 }
 
+// The readers' lines stay on the standard output, and a desktop user, who
+// sees no console, finds them in the pane too, in red, where they fall among
+// the other lines. They choose no colour for the lines that follow: a plain
+// append after them keeps the colour set before.
 void TFInitial::StandardOutput(const std::string& line) {
     std::cout << Cp1252ToUtf8(line) << std::endl;
+    Memo_->AppendLine(FromCore(line), kProblemColour);
 }
 
 }  // namespace calctopo

@@ -1,14 +1,16 @@
 // The main window: the three file fields, "Initialisation", the start-point
 // list, the coloured message pane and "Terminer", with the menus "Chantier"
-// and "Paramètres". It owns the survey state and is the desktop provider of
-// the window services.
+// and "Paramètres", then "Journal", "Résultats" and "Aide". It owns the survey
+// state and is the desktop provider of the window services. Its status bar
+// tells the work site and the counts of the last load and run; its dock lists
+// the points a run left and why.
 #pragma once
 
 #include <QColor>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
-#include <QTextCursor>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,12 +24,15 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace calctopo {
 
 class ControlView;
+class FindBar;
+class GuideWindow;
+class MessagePane;
+class PointsLeftDock;
 
 // A line edit that reports a mouse click, so that clicking a file field opens
 // its file dialog.
@@ -78,12 +83,21 @@ class TFInitial : public QMainWindow, public WindowServices {
     void FMenuClick();
     // Returns false when a field of the dialog was not a number.
     bool Paramtres1Click();
+    // "Journal" > "Enregistrer le journal...": the pane's lines as UTF-8 text.
+    void EnregistrerJournalClick();
+    // "Résultats": the ".new" file and the listing in the desktop's viewer.
+    void OuvrirResultatsClick();
+    void OuvrirListingClick();
+    // "Aide".
+    void GuideClick();
+    void AProposClick();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildControls();
+    void BuildStatusBar();
     void BuildMenus();
     void FormCreate();
     void FormClose();
@@ -93,13 +107,26 @@ class TFInitial : public QMainWindow, public WindowServices {
     void Guarded(const std::function<void()>& action);
     void ShowFields(const FileFields& fields);
     FileFields FieldsShown() const;
-    void AppendLine(const QString& text, const QColor& colour);
-    void ScrollPaneToEnd();
-    void BeginPaneBatch();
-    void EndPaneBatch();
+    void ReadWorkSite();
     void ShowModalMessage(const std::string& text, bool failure);
     QString ChooseFile(const FileDialogRequest& request);
+    QString ChooseWorkSiteToSave();
     void AddRecentItem(const QString& workSite);
+    void OpenWithViewer(const std::string& name);
+
+    // The work site as last read or written: what the window shows now differs
+    // from it when the caption carries its mark.
+    void MarkSaved();
+    void UpdateModified();
+    void FieldsChanged();
+    // Asks whether to write the changed work site before it is left; false
+    // when the user stays.
+    bool ConfirmLeavingWorkSite();
+    bool WriteWorkSiteShown();
+
+    void ShowWorkSitePanel();
+    void ShowLoadCounts();
+    void ShowRunCounts();
 
     SurveyState state_;
     std::unique_ptr<ModalHooks> ownHooks_;
@@ -111,16 +138,26 @@ class TFInitial : public QMainWindow, public WindowServices {
     QPushButton* BBCalcul_ = nullptr;
     QLabel* LDepart_ = nullptr;
     QComboBox* CBDepart_ = nullptr;
-    QPlainTextEdit* Memo_ = nullptr;
+    MessagePane* Memo_ = nullptr;
+    FindBar* findBar_ = nullptr;
     QPushButton* BBFini_ = nullptr;
     QMenu* F1_ = nullptr;
     ControlView* Controle_ = nullptr;
     QAction* recentItem_ = nullptr;
+    PointsLeftDock* pointsLeft_ = nullptr;
+    QLabel* workSitePanel_ = nullptr;
+    QLabel* loadPanel_ = nullptr;
+    QLabel* runPanel_ = nullptr;
+    QPointer<GuideWindow> guide_;
 
-    QTextCursor paneCursor_;
-    int paneBatchDepth_ = 0;
     QColor lastColour_ = Qt::black;
-    bool memoEmpty_ = true;
+    ComputationParameters savedParameters_;
+    FileFields savedFields_;
+    // Where the file dialogs open: the work site's folder once one is opened,
+    // until "Initialisation" makes the coordinates' folder current.
+    QString dialogFolder_;
+    bool resultsPending_ = false;  // a run since the last load, no ".new" written yet
+    bool quitting_ = false;        // "Terminer" has written the results: close at once
     bool closed_ = false;
     bool ended_ = false;
 };

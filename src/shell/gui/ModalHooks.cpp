@@ -1,9 +1,12 @@
 #include "shell/gui/ModalHooks.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 #include <cstdlib>
 
 #include "shell/gui/Parametre.h"
@@ -36,8 +39,27 @@ void NativeHooks::ShowMessage(QWidget* parent, const QString& caption, const QSt
     box.exec();
 }
 
+Answer NativeHooks::Ask(QWidget* parent, const QString& caption, const Question& question) {
+    QMessageBox box(QMessageBox::Question, caption, question.text, QMessageBox::NoButton, parent);
+    box.setObjectName(question.name);
+    box.setInformativeText(question.detail);
+    QPushButton* accept = box.addButton(question.accept, QMessageBox::AcceptRole);
+    QPushButton* reject = box.addButton(question.reject, QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(accept);
+    box.exec();
+    if (box.clickedButton() == accept) {
+        return Answer::Accept;
+    }
+    return box.clickedButton() == reject ? Answer::Reject : Answer::Cancel;
+}
+
 bool NativeHooks::ExecParameters(TFParametre& dialog) {
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool NativeHooks::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 void NativeHooks::EndProgram(int status) {
