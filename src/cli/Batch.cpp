@@ -12,6 +12,8 @@
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "output/Sketch.h"
+#include "output/SketchSvg.h"
 #include "shell/app/Actions.h"
 #include "shell/app/WorkSite.h"
 
@@ -27,6 +29,7 @@ struct BatchOptions {
     std::optional<std::string> coordinates;   // --coordonnees
     std::optional<std::string> observations;  // --observations
     std::optional<std::string> listing;       // --sortie
+    std::optional<std::string> sketch;        // --croquis
     std::optional<std::int32_t> angleUnit;    // --unite
     std::optional<std::int32_t> digits;       // --chiffres
     std::string colour = "auto";              // --couleur
@@ -73,7 +76,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         }
         const bool known = name == "--chantier" || name == "--coordonnees" ||
                            name == "--observations" || name == "--sortie" || name == "--unite" ||
-                           name == "--chiffres" || name == "--couleur" || name == "--depart";
+                           name == "--chiffres" || name == "--couleur" || name == "--depart" ||
+                           name == "--croquis";
         if (!known) {
             parsed.error = "option inconnue : " + name;
             return parsed;
@@ -97,6 +101,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = StoreOnce(options.observations, value);
         } else if (name == "--sortie") {
             first = StoreOnce(options.listing, value);
+        } else if (name == "--croquis") {
+            first = StoreOnce(options.sketch, value);
         } else if (name == "--unite") {
             first = !options.angleUnit;
             const std::optional<std::int32_t> unit = ParseInteger(value);
@@ -152,6 +158,11 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
     // The tables are large: the state lives on the heap.
     auto state = std::make_unique<SurveyState>();
 
+    // The sketch's name is taken where the command started, as the work
+    // site's: "Initialisation" moves into the coordinates file's folder.
+    const std::string sketchName =
+        options.sketch ? AbsoluteWorkSiteName(Utf8ToCp1252(*options.sketch)) : std::string();
+
     // The work site first, as "Chantier > Ouvrir" reads it; the options then
     // override what it holds. Without one, nothing is written back.
     FileFields fields;
@@ -186,6 +197,15 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
             ui.SetStartPointText(Utf8ToCp1252(name));
             StartPointChanged(*state, ui);
         }
+        // The sketch of the network as the last run left it. A failure to
+        // write it is reported and the results are written all the same.
+        if (options.sketch) {
+            try {
+                WriteSketchSvg(BuildSketch(*state), sketchName);
+            } catch (const std::exception& failure) {
+                ui.ReportFailure(failure.what());
+            }
+        }
     }
     Quitter(*state, ui);
     return ui.FailureCount() > 0 ? BatchFailed : BatchDone;
@@ -196,8 +216,8 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
 std::string BatchUsage() {
     return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
            "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
-           "                       [--couleur auto|toujours|jamais] --depart NOM [--depart "
-           "NOM]...\n"
+           "                       [--couleur auto|toujours|jamais] [--croquis F.svg]\n"
+           "                       --depart NOM [--depart NOM]...\n"
            "\n"
            "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
            "  --coordonnees F     fichier des points connus (.cor)\n"
@@ -206,6 +226,7 @@ std::string BatchUsage() {
            "  --unite 1|2|3       grades, degrés sexagésimaux, degrés décimaux\n"
            "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
            "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
+           "  --croquis F.svg     croquis du réseau (SVG) après le dernier point de départ\n"
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"

@@ -2,11 +2,12 @@
 //
 //   calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F] [--sortie F]
 //                  [--unite 1|2|3] [--chiffres N] [--couleur auto|toujours|jamais]
-//                  --depart NOM [--depart NOM]...
+//                  [--croquis F.svg] --depart NOM [--depart NOM]...
 //
 // Opens the work site when one is named, lets the other options override its
 // names and parameters, runs "Initialisation" (writing the work-site file back
-// only when one was named), chooses each start point in turn, then "Quitter".
+// only when one was named), chooses each start point in turn, writes the
+// network sketch when --croquis names a file, then "Quitter".
 #pragma once
 
 #include <ostream>
