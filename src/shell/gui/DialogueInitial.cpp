@@ -28,6 +28,7 @@
 #include "shell/app/Actions.h"
 #include "shell/app/Titles.h"
 #include "shell/gui/Parametre.h"
+#include "shell/gui/SketchView.h"
 
 namespace calctopo {
 
@@ -95,6 +96,11 @@ TFInitial::TFInitial(ModalHooks* hooks, QWidget* parent) : QMainWindow(parent), 
     setWindowTitle(FromCore(MainWindowCaption()));
     BuildControls();
     BuildMenus();
+    // The network sketch beside the pane, refreshed after every load and run.
+    sketch_ = new SketchDock(hooks_, this);
+    addDockWidget(Qt::RightDockWidgetArea, sketch_);
+    sketch_->WatchPane(Memo_);
+    resize(width() + sketch_->minimumWidth(), height());
     FormCreate();
 }
 
@@ -332,10 +338,12 @@ void TFInitial::LELisClick() {
 
 void TFInitial::BBCalculClick() {
     Guarded([&] { Initialisation(state_, *this, FieldsShown(), WorkSiteWrite::Write); });
+    sketch_->Refresh(state_);
 }
 
 void TFInitial::CBDepartChange(const QString& /*text*/) {
     Guarded([&] { StartPointChanged(state_, *this); });
+    sketch_->Refresh(state_);
 }
 
 void TFInitial::Quitter1Click() {

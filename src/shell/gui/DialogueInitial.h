@@ -27,6 +27,8 @@ class QPushButton;
 
 namespace calctopo {
 
+class SketchDock;
+
 // A line edit that reports a mouse click, so that clicking a file field opens
 // its file dialog.
 class ClickableLineEdit : public QLineEdit {
@@ -50,6 +52,8 @@ class TFInitial : public QMainWindow, public WindowServices {
     ~TFInitial() override;
 
     SurveyState& State() { return state_; }
+    // The "Croquis" dock beside the pane.
+    SketchDock* Sketch() const { return sketch_; }
 
     // Window services.
     void Affiche(const std::string& text, MessageKind kind) override;
@@ -111,6 +115,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     QPushButton* BBFini_ = nullptr;
     QMenu* F1_ = nullptr;
     QAction* recentItem_ = nullptr;
+    SketchDock* sketch_ = nullptr;
 
     QTextCursor paneCursor_;
     int paneBatchDepth_ = 0;
