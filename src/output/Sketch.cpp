@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
@@ -371,15 +372,15 @@ std::string DescribePoint(const SketchPoint& point) {
 SketchColour StatusColour(SketchStatus status) {
     switch (status) {
         case SketchStatus::Given:
-            return kGivenColour;
+            return kSketchGivenColour;
         case SketchStatus::Computed:
-            return kComputedColour;
+            return kSketchComputedColour;
         case SketchStatus::PlanOnly:
-            return kPlanOnlyColour;
+            return kSketchPlanOnlyColour;
         case SketchStatus::HeightOnly:
         case SketchStatus::NotPlaced:
         default:
-            return kLineColour;
+            return kSketchLineColour;
     }
 }
 
@@ -578,13 +579,20 @@ std::vector<LabelPlacement> ThinLabels(const SketchModel& model, double pixelsPe
         const double width = metrics.charWidth * static_cast<double>(model.placed[i].name.size());
         const double top = py[i] - metrics.height / 2.0;
         const double bottom = py[i] + metrics.height / 2.0;
-        const SketchBox right{px[i] + metrics.gap, top, px[i] + metrics.gap + width, bottom};
-        const SketchBox left{px[i] - metrics.gap - width, top, px[i] - metrics.gap, bottom};
-        for (const bool onLeft : {false, true}) {
-            const SketchBox& box = onLeft ? left : right;
-            if (!labels.AnyMeets(box) && !markers.AnyMeets(box, position)) {
+        const double half = width / 2.0;
+        const double above = py[i] - metrics.gap - kMarkerRadius;
+        const double below = py[i] + metrics.gap + kMarkerRadius;
+        const std::pair<LabelSide, SketchBox> places[] = {
+            {LabelSide::Right, {px[i] + metrics.gap, top, px[i] + metrics.gap + width, bottom}},
+            {LabelSide::Left, {px[i] - metrics.gap - width, top, px[i] - metrics.gap, bottom}},
+            {LabelSide::Above, {px[i] - half, above - metrics.height, px[i] + half, above}},
+            {LabelSide::Below, {px[i] - half, below, px[i] + half, below + metrics.height}},
+        };
+        const bool mayCoverMarkers = group[i] != kGroupOther;
+        for (const auto& [side, box] : places) {
+            if (!labels.AnyMeets(box) && (mayCoverMarkers || !markers.AnyMeets(box, position))) {
                 labels.Insert(position, box);
-                kept.push_back({position, onLeft, box});
+                kept.push_back({position, side, box});
                 break;
             }
         }

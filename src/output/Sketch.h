@@ -176,12 +176,12 @@ struct SketchColour {
     std::uint8_t green;
     std::uint8_t blue;
 };
-inline constexpr SketchColour kGivenColour{0, 0, 0};           // black triangles
-inline constexpr SketchColour kComputedColour{0, 128, 0};      // green dots, as the pane's green
-inline constexpr SketchColour kPlanOnlyColour{255, 140, 0};    // orange dots
-inline constexpr SketchColour kSuspectColour{255, 0, 0};       // red, as the pane's red
-inline constexpr SketchColour kLineColour{96, 96, 96};         // grey lines
-inline constexpr SketchColour kLevellingColour{70, 120, 190};  // blue: levelling only
+inline constexpr SketchColour kSketchGivenColour{0, 0, 0};       // black triangles
+inline constexpr SketchColour kSketchComputedColour{0, 128, 0};  // green dots, as the pane's green
+inline constexpr SketchColour kSketchPlanOnlyColour{255, 140, 0};    // orange dots
+inline constexpr SketchColour kSketchSuspectColour{255, 0, 0};       // red, as the pane's red
+inline constexpr SketchColour kSketchLineColour{96, 96, 96};         // grey lines
+inline constexpr SketchColour kSketchLevellingColour{70, 120, 190};  // blue: levelling only
 
 SketchColour StatusColour(SketchStatus status);
 
@@ -247,19 +247,24 @@ struct LabelMetrics {
     double gap = 5.0;
 };
 
+// Where a label sits, in the order the thinning tries the places.
+enum class LabelSide { Right, Left, Above, Below };
+
 // A label kept by the thinning.
 struct LabelPlacement {
-    int position = 0;   // in model.placed
-    bool left = false;  // to the left of the point (the right side was taken)
+    int position = 0;  // in model.placed
+    LabelSide side = LabelSide::Right;
     SketchBox box;  // in pixels of the drawing: x = (X − minX) × scale, y = (maxY − Y) × scale
 };
 
 // The labels that stay readable at `pixelsPerUnit` pixels per length unit.
 // Method: greedy, given points first, then suspect points, then the others,
 // each group by number of lines drawn to the point (most first), then in table
-// order; a label goes to the right of its point, else to
-// its left, where its box meets no label already kept and no other point's
-// marker. The same model and scale always give the same labels.
+// order; a label goes to the right of its point, else to its left, above it
+// or below it (centred), in the first place where its box meets no label
+// already kept and no other point's marker. The labels of given and suspect
+// points, which the reader looks for first, may cover a marker. The same
+// model and scale always give the same labels.
 std::vector<LabelPlacement> ThinLabels(const SketchModel& model, double pixelsPerUnit,
                                        const LabelMetrics& metrics = {});
 

@@ -138,18 +138,18 @@ struct LineStyle {
 LineStyle StyleOf(SketchLineKind kind) {
     switch (kind) {
         case SketchLineKind::DirectionAndDistance:
-            return {"direction-distance", "Direction et distance", kLineColour, 0.9, ""};
+            return {"direction-distance", "Direction et distance", kSketchLineColour, 0.9, ""};
         case SketchLineKind::DirectionOnly:
-            return {"direction", "Direction seule", kLineColour, 0.9, "5 3"};
+            return {"direction", "Direction seule", kSketchLineColour, 0.9, "5 3"};
         case SketchLineKind::DistanceOnly:
-            return {"distance", "Distance seule", kLineColour, 0.9, "1.5 2.5"};
+            return {"distance", "Distance seule", kSketchLineColour, 0.9, "1.5 2.5"};
         case SketchLineKind::LevellingOnly:
         default:
-            return {"nivellement", "Nivellement seul", kLevellingColour, 0.9, "7 3 1.5 3"};
+            return {"nivellement", "Nivellement seul", kSketchLevellingColour, 0.9, "7 3 1.5 3"};
     }
 }
 
-constexpr LineStyle kSuspectLineStyle{"suspecte", "Visée suspecte", kSuspectColour, 2.2, ""};
+constexpr LineStyle kSuspectLineStyle{"suspecte", "Visée suspecte", kSketchSuspectColour, 2.2, ""};
 
 std::string StrokeAttributes(const LineStyle& style) {
     std::string text = " stroke=\"" + Hex(style.colour) + "\" stroke-width=\"" +
@@ -332,7 +332,7 @@ class SvgBuilder {
             const double half = r * std::sqrt(3.0) / 2.0;
             return "<polygon class=\"" + cls + "\" points=\"" + Px(x) + "," + Px(y - r) + " " +
                    Px(x + half) + "," + Px(y + r / 2.0) + " " + Px(x - half) + "," +
-                   Px(y + r / 2.0) + "\" fill=\"" + Hex(kGivenColour) + "\"";
+                   Px(y + r / 2.0) + "\" fill=\"" + Hex(kSketchGivenColour) + "\"";
         }
         return "<circle class=\"" + cls + "\" cx=\"" + Px(x) + "\" cy=\"" + Px(y) + "\" r=\"" +
                Px(kMarkerRadius) + "\" fill=\"" + Hex(StatusColour(status)) +
@@ -354,7 +354,7 @@ class SvgBuilder {
                  (point.status == SketchStatus::Given ? "</polygon>" : "</circle>"));
         }
         Line("</g>");
-        Line("<g id=\"suspects\" fill=\"none\" stroke=\"" + Hex(kSuspectColour) +
+        Line("<g id=\"suspects\" fill=\"none\" stroke=\"" + Hex(kSketchSuspectColour) +
              "\" stroke-width=\"1.6\">");
         for (const SketchPoint& point : model_.placed) {
             if (point.check.suspect) {
@@ -374,12 +374,15 @@ class SvgBuilder {
             const double centreY = page_.originY + (label.box.minY + label.box.maxY) / 2.0;
             std::string extra = " class=\"etiquette\"";
             double x = page_.originX + label.box.minX;
-            if (label.left) {
+            if (label.side == LabelSide::Left) {
                 x = page_.originX + label.box.maxX;
                 extra += " text-anchor=\"end\"";
+            } else if (label.side != LabelSide::Right) {
+                x = page_.originX + (label.box.minX + label.box.maxX) / 2.0;
+                extra += " text-anchor=\"middle\"";
             }
             if (point.check.suspect) {
-                extra += " fill=\"" + Hex(kSuspectColour) + "\"";
+                extra += " fill=\"" + Hex(kSketchSuspectColour) + "\"";
             }
             body_ += "<text x=\"" + Px(x) + "\" y=\"" + Px(centreY + kLabelBaseline) + "\"" +
                      extra + ">" + XmlText(point.name) + "</text>\r\n";
@@ -407,7 +410,7 @@ class SvgBuilder {
             y += kLegendRow;
         }
         Line("<circle cx=\"" + Px(left + 8.0) + "\" cy=\"" + Px(y - 4.0) + "\" r=\"" +
-             Px(kSuspectRingRadius) + "\" fill=\"none\" stroke=\"" + Hex(kSuspectColour) +
+             Px(kSuspectRingRadius) + "\" fill=\"none\" stroke=\"" + Hex(kSketchSuspectColour) +
              "\" stroke-width=\"1.6\"/>");
         Line(TextElement(left + 22.0, y, Literal("Suspect"), kTextFont));
 
@@ -471,9 +474,10 @@ class SvgBuilder {
             if (column == 0) {
                 y += kLegendRow;
             }
-            Line(TextElement(
-                kMargin + 10.0 + column * kListColumn, y, XmlText(point->name), kTextFont,
-                point->check.suspect ? " fill=\"" + Hex(kSuspectColour) + "\"" : std::string()));
+            Line(TextElement(kMargin + 10.0 + column * kListColumn, y, XmlText(point->name),
+                             kTextFont,
+                             point->check.suspect ? " fill=\"" + Hex(kSketchSuspectColour) + "\""
+                                                  : std::string()));
             ++listed;
             column = (column + 1) % columns;
         }
@@ -531,7 +535,7 @@ class SvgBuilder {
         Line(
             "<g id=\"controles-non-dessines\" font-family=\"DejaVu Sans, Arial, sans-serif\" "
             "font-size=\"" +
-            FormatFixed(kTextFont, 0) + "\" fill=\"" + Hex(kSuspectColour) + "\">");
+            FormatFixed(kTextFont, 0) + "\" fill=\"" + Hex(kSketchSuspectColour) + "\">");
         double y = top + kLegendRow;
         Line(TextElement(kMargin, y, Literal("Contrôles sur des points sans position :"), kTextFont,
                          " font-weight=\"bold\""));

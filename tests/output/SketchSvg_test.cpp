@@ -4,6 +4,7 @@
 #include "output/SketchSvg.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -178,10 +179,20 @@ TEST(SketchSvg, DegenerateNetworksStayFinite) {
 }
 
 TEST(SketchSvg, TenThousandPointsAreThinnedAndListed) {
+    // 900 stations 100 units apart, each with 9 detail points 3 units
+    // around it: the drawing gives about 1.3 pixels per unit, so a station's
+    // detail points lie within 4 pixels of it.
     StateBuilder b;
-    for (int i = 0; i < 9000; ++i) {
-        AppendPoint(b.state,
-                    DeterminedPoint("P" + std::to_string(i), 3.0 * (i % 90), 3.0 * (i / 90), 0.0));
+    for (int s = 0; s < 900; ++s) {
+        const double x = 100.0 * (s % 30);
+        const double y = 100.0 * (s / 30);
+        AppendPoint(b.state, DeterminedPoint("S" + std::to_string(s), x, y, 0.0));
+        for (int d = 0; d < 9; ++d) {
+            const double angle = d * 0.6981317;  // a ninth of a turn
+            AppendPoint(b.state,
+                        DeterminedPoint("P" + std::to_string(s * 9 + d), x + 3.0 * std::cos(angle),
+                                        y + 3.0 * std::sin(angle), 0.0));
+        }
     }
     for (int i = 0; i < 1000; ++i) {
         b.Point("U" + std::to_string(i));

@@ -170,15 +170,16 @@ TEST(SketchLabels, GivenPointsFirstThenLeftThenNone) {
     b.KnownPoint("G", 100.0, 0.0, 0.0);
     const SketchModel model = BuildSketch(b.state);
     const std::vector<LabelPlacement> labels = ThinLabels(model, 1.0);
+    static const char* const kSides[] = {" right", " left", " above", " below"};
     std::vector<std::string> names;
     for (const LabelPlacement& label : labels) {
         names.push_back(model.placed[static_cast<std::size_t>(label.position)].name +
-                        (label.left ? " left" : " right"));
+                        kSides[static_cast<int>(label.side)]);
     }
-    // A is served first and takes its right side; B's right would cover A's
-    // marker and label, so B goes left; C's right meets A's label and its
-    // left B's: no room on either side.
-    EXPECT_EQ(names, (std::vector<std::string>{"A right", "B left", "G right"}));
+    // A is served first and takes its right side; B's right would meet A's
+    // label, so B goes left; C's right meets A's label and its left B's: it
+    // goes above, where no label or marker is.
+    EXPECT_EQ(names, (std::vector<std::string>{"A right", "B left", "G right", "C above"}));
     // Pixels count from the west-most point, B itself: its left label ends
     // 5 pixels west of it.
     EXPECT_REAL_NEAR(-5.0, labels[1].box.maxX, kRoundingTolerance);
@@ -190,7 +191,7 @@ TEST(SketchLabels, GivenPointsFirstThenLeftThenNone) {
     ASSERT_EQ(again.size(), wide.size());
     for (std::size_t i = 0; i < wide.size(); ++i) {
         EXPECT_EQ(again[i].position, wide[i].position);
-        EXPECT_EQ(again[i].left, wide[i].left);
+        EXPECT_EQ(again[i].side, wide[i].side);
     }
     // Among computed points, the one with more lines goes first though it
     // comes later in the table: C2 keeps its right side, and C1 goes left.
@@ -203,9 +204,9 @@ TEST(SketchLabels, GivenPointsFirstThenLeftThenNone) {
     const std::vector<LabelPlacement> byLines = ThinLabels(network, 1.0);
     ASSERT_EQ(byLines.size(), 3u);
     EXPECT_EQ(byLines[0].position, PlacedPositionOf(network, c2));
-    EXPECT_FALSE(byLines[0].left);
+    EXPECT_EQ(byLines[0].side, LabelSide::Right);
     EXPECT_EQ(byLines[2].position, PlacedPositionOf(network, c1));
-    EXPECT_TRUE(byLines[2].left);
+    EXPECT_EQ(byLines[2].side, LabelSide::Left);
 
     EXPECT_TRUE(ThinLabels(model, 0.0).empty());
     EXPECT_TRUE(ThinLabels(model, std::numeric_limits<double>::quiet_NaN()).empty());

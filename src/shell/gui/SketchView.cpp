@@ -58,10 +58,17 @@ constexpr double kCentreZoomStep = 2.0;
 constexpr int kCentreZoomSteps = 8;
 // The scene's hit grid has about this many cells across the network.
 constexpr double kGridCellsAcross = 128.0;
+// Markers have their full size when points lie at least this far apart on
+// screen (pixels), and shrink down to this share of it when they are closer.
+constexpr double kComfortableSpacing = 14.0;
+constexpr double kSmallestMarker = 0.3;
 // The extent a network of coincident points is shown at (length units).
 constexpr double kMinExtent = 1.0;
 // The scale bar is at most this long on screen (pixels).
 constexpr double kScaleBarMaxPixels = 150.0;
+// The ground under the scale bar and the north arrow: white, a little
+// transparent.
+const QColor kOverlayGround(255, 255, 255, 215);
 // The PNG export: its longest side (pixels).
 constexpr int kPngLongestSide = 3000;
 
@@ -104,6 +111,11 @@ void DrawScaleAndNorth(QPainter& painter, const QRectF& area, double pixelsPerUn
     if (length > 0.0) {
         const double pixels = length * pixelsPerUnit;
         const QPointF start(area.left() + 16.0, area.bottom() - 26.0);
+        // A light ground, so that the bar reads over a dense network.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kOverlayGround);
+        painter.drawRoundedRect(QRectF(start - QPointF(10.0, 8.0), QSizeF(pixels + 50.0, 32.0)),
+                                4.0, 4.0);
         painter.setPen(QPen(Qt::black, 1.0));
         painter.setBrush(Qt::black);
         painter.drawRect(QRectF(start, QSizeF(pixels / 2.0, 5.0)));
@@ -118,6 +130,8 @@ void DrawScaleAndNorth(QPainter& painter, const QRectF& area, double pixelsPerUn
     const QPolygonF arrow(
         {tip, tip + QPointF(7.0, 30.0), tip + QPointF(0.0, 23.0), tip + QPointF(-7.0, 30.0)});
     painter.setPen(Qt::NoPen);
+    painter.setBrush(kOverlayGround);
+    painter.drawRoundedRect(QRectF(tip - QPointF(14.0, 24.0), QSizeF(28.0, 58.0)), 4.0, 4.0);
     painter.setBrush(Qt::black);
     painter.drawPolygon(arrow);
     QFont north = LabelFont();
@@ -260,8 +274,9 @@ class SketchPointsItem : public QGraphicsItem {
         painter->save();
         painter->resetTransform();
         const qreal ratio = painter->device()->devicePixelRatioF();
-        if (ratio != markersRatio_) {
-            MakeMarkers(ratio);
+        const double size = MarkerSize(scale);
+        if (ratio != markersRatio_ || size != markersSize_) {
+            MakeMarkers(ratio, size);
         }
         const std::vector<SketchPoint>& placed = data_.model.placed;
         for (std::size_t i = 0; i < placed.size(); ++i) {
@@ -299,8 +314,11 @@ class SketchPointsItem : public QGraphicsItem {
             const QString name = QtText(point.name);
             const double centreY = origin.y() + (label.box.minY + label.box.maxY) / 2.0;
             double x = origin.x() + label.box.minX;
-            if (label.left) {
+            if (label.side == LabelSide::Left) {
                 x = origin.x() + label.box.maxX - metrics.horizontalAdvance(name);
+            } else if (label.side != LabelSide::Right) {
+                x = origin.x() +
+                    (label.box.minX + label.box.maxX - metrics.horizontalAdvance(name)) / 2.0;
             }
             painter->setPen(point.check.suspect ? ToQColor(kSketchSuspectColour) : text);
             painter->drawText(QPointF(x, centreY + baseline), name);
@@ -315,9 +333,30 @@ class SketchPointsItem : public QGraphicsItem {
 
     // The three markers as pixmaps, drawn once: painting a pixmap is the
     // quickest way to put ten thousand of them on the screen.
-    void MakeMarkers(qreal ratio) {
+    // The markers' size at a zoom, as a share of their full size: when the
+    // points are packed closer than a comfortable spacing, the markers shrink
+    // with it, so that the shape of the network still shows. Steps of a
+    // twentieth keep the pixmaps from being redrawn at every zoom.
+    double MarkerSize(double pixelsPerUnit) const {
+        const std::size_t count = data_.model.placed.size();
+        if (count == 0) {
+            return 1.0;
+        }
+        const double w = data_.bounds.width() * pixelsPerUnit;
+        const double h = data_.bounds.height() * pixelsPerUnit;
+        const double n = static_cast<double>(count);
+        // A row of points has no area: then the spacing along it counts.
+        const double area = std::max(w * h, std::max(w, h) * std::max(w, h) / n);
+        const double spacing = std::sqrt(area / n);
+        const double share = std::clamp(spacing / kComfortableSpacing, kSmallestMarker, 1.0);
+        return std::round(share * 20.0) / 20.0;
+    }
+
+    void MakeMarkers(qreal ratio, double size) {
         markersRatio_ = ratio;
-        const double radius = kMarkerRadius + kTriangleExtra;
+        markersSize_ = size;
+        const double dot = kMarkerRadius * size;
+        const double radius = (kMarkerRadius + kTriangleExtra) * size;
         const int side = static_cast<int>(std::ceil(2.0 * radius + 2.0));
         for (std::size_t m = 0; m < markers_.size(); ++m) {
             QPixmap pixmap(QSize(side, side) * ratio);
@@ -333,9 +372,10 @@ class SketchPointsItem : public QGraphicsItem {
                 p.drawPolygon(QPolygonF({c + QPointF(0.0, -radius), c + QPointF(half, radius / 2.0),
                                          c + QPointF(-half, radius / 2.0)}));
             } else {
-                p.setPen(QPen(Qt::black, 0.4));
+                // A small dot shows its colour better without its outline.
+                p.setPen(size < 0.6 ? QPen(Qt::NoPen) : QPen(Qt::black, 0.4));
                 p.setBrush(ToQColor(m == 1 ? kSketchComputedColour : kSketchPlanOnlyColour));
-                p.drawEllipse(c, kMarkerRadius, kMarkerRadius);
+                p.drawEllipse(c, dot, dot);
             }
             markers_[m] = pixmap;
         }
@@ -359,6 +399,7 @@ class SketchPointsItem : public QGraphicsItem {
     int highlighted_ = -1;
     std::array<QPixmap, 3> markers_;
     qreal markersRatio_ = 0.0;
+    double markersSize_ = 0.0;
 };
 
 // ---- View ----
@@ -376,7 +417,7 @@ SketchView::SketchView(QWidget* parent)
     setBackgroundBrush(Qt::white);
     setRenderHint(QPainter::Antialiasing);
     setDragMode(QGraphicsView::ScrollHandDrag);
-    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setTransformationAnchor(QGraphicsView::AnchorViewCenter);
     // The scale bar and the north arrow are drawn over the whole viewport.
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setMouseTracking(true);
@@ -551,7 +592,16 @@ QImage SketchView::RenderImage(int longestSide) const {
 void SketchView::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches != 0.0) {
+        // The place under the cursor stays under it: zoom, then scroll it back.
+        const QPoint cursor = event->position().toPoint();
+        const QPointF under = mapToScene(cursor);
+        const ViewportAnchor anchor = transformationAnchor();
+        setTransformationAnchor(QGraphicsView::NoAnchor);
         ZoomBy(std::pow(kWheelNotchFactor, notches));
+        setTransformationAnchor(anchor);
+        const QPoint drift = mapFromScene(under) - cursor;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + drift.x());
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + drift.y());
     }
     event->accept();
 }
