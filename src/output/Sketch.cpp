@@ -282,56 +282,45 @@ std::string StatusName(SketchStatus status) {
     }
 }
 
-std::string MethodName(SketchMethod method) {
-    switch (method) {
-        case SketchMethod::Radiation:
-            return "rayonnement";
-        case SketchMethod::Intersection:
-            return "intersection";
-        case SketchMethod::Triangulation:
-            return "triangulation";
-        case SketchMethod::Resection:
-            return Utf8ToCp1252("relèvement");
-        case SketchMethod::EccentricStation:
-            return Utf8ToCp1252("station excentrée");
-        case SketchMethod::Trilateration:
-            return Utf8ToCp1252("trilatération");
-        case SketchMethod::ExtendedStage:
-            return Utf8ToCp1252("détermination étendue");
-        case SketchMethod::LevelFromStation:
-            return "nivellement depuis la station";
-        case SketchMethod::LevelFromTarget:
-            return Utf8ToCp1252("nivellement depuis le point visé");
-        case SketchMethod::None:
-        default:
-            return "";
+namespace {
+
+// The French name of each method and its token for a style class.
+struct MethodWords {
+    SketchMethod method;
+    const char* name;  // UTF-8
+    const char* token;
+};
+constexpr MethodWords kMethodWords[] = {
+    {SketchMethod::Radiation, "rayonnement", "rayonnement"},
+    {SketchMethod::Intersection, "intersection", "intersection"},
+    {SketchMethod::Triangulation, "triangulation", "triangulation"},
+    {SketchMethod::Resection, "relèvement", "relevement"},
+    {SketchMethod::EccentricStation, "station excentrée", "station-excentree"},
+    {SketchMethod::Trilateration, "trilatération", "trilateration"},
+    {SketchMethod::ExtendedStage, "détermination étendue", "etendue"},
+    {SketchMethod::LevelFromStation, "nivellement depuis la station", "nivellement-station"},
+    {SketchMethod::LevelFromTarget, "nivellement depuis le point visé", "nivellement-vise"},
+};
+
+const MethodWords* WordsOf(SketchMethod method) {
+    for (const MethodWords& words : kMethodWords) {
+        if (words.method == method) {
+            return &words;
+        }
     }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string MethodName(SketchMethod method) {
+    const MethodWords* words = WordsOf(method);
+    return words == nullptr ? std::string() : Utf8ToCp1252(words->name);
 }
 
 std::string MethodToken(SketchMethod method) {
-    switch (method) {
-        case SketchMethod::Radiation:
-            return "rayonnement";
-        case SketchMethod::Intersection:
-            return "intersection";
-        case SketchMethod::Triangulation:
-            return "triangulation";
-        case SketchMethod::Resection:
-            return "relevement";
-        case SketchMethod::EccentricStation:
-            return "station-excentree";
-        case SketchMethod::Trilateration:
-            return "trilateration";
-        case SketchMethod::ExtendedStage:
-            return "etendue";
-        case SketchMethod::LevelFromStation:
-            return "nivellement-station";
-        case SketchMethod::LevelFromTarget:
-            return "nivellement-vise";
-        case SketchMethod::None:
-        default:
-            return "";
-    }
+    const MethodWords* words = WordsOf(method);
+    return words == nullptr ? std::string() : std::string(words->token);
 }
 
 std::string DescribePoint(const SketchPoint& point) {

@@ -185,6 +185,12 @@ inline constexpr SketchColour kSketchLevellingColour{70, 120, 190};  // blue: le
 
 SketchColour StatusColour(SketchStatus status);
 
+// The order in which markers are drawn: given points last, on top, since a
+// computed point placed next to one (an eccentric station) must not hide the
+// anchor of the network.
+inline constexpr SketchStatus kMarkerDrawingOrder[] = {
+    SketchStatus::PlanOnly, SketchStatus::Computed, SketchStatus::Given};
+
 // Marker sizes, in pixels of the drawing whatever the zoom: big enough to see
 // and to point at, small enough that a cluster of detail points stays apart.
 inline constexpr double kMarkerRadius = 3.5;  // dots

@@ -51,6 +51,10 @@ constexpr double kLabelBaseline = 4.0;
 constexpr double kListColumn = 90.0;
 constexpr int kMaxListedNames = 2000;
 
+// The fonts, with fallbacks a viewer without DejaVu has.
+constexpr char kSansSerif[] = "DejaVu Sans, Arial, sans-serif";
+constexpr char kMonospace[] = "DejaVu Sans Mono, Courier New, monospace";
+
 // Decimals of the pixel coordinates: a hundredth of a pixel.
 constexpr int kPixelDecimals = 2;
 
@@ -238,6 +242,16 @@ class SvgBuilder {
     }
     void Line(const std::string& text) { body_ += text + "\r\n"; }
 
+    // Opens a group of texts in a font family, at a size (0: none) and a colour.
+    void OpenTextGroup(const std::string& id, const char* family, double size,
+                       const std::string& fill) {
+        std::string text = "<g id=\"" + id + "\" font-family=\"" + family + "\"";
+        if (size > 0.0) {
+            text += " font-size=\"" + FormatFixed(size, 0) + "\"";
+        }
+        Line(text + " fill=\"" + fill + "\">");
+    }
+
     std::string TextElement(double x, double y, const std::string& svgText, double size,
                             const std::string& extra = "") const {
         return "<text x=\"" + Px(x) + "\" y=\"" + Px(y) + "\" font-size=\"" + FormatFixed(size, 0) +
@@ -267,7 +281,7 @@ class SvgBuilder {
         if (suspects > 0) {
             summary += " ; suspects : " + std::to_string(suspects);
         }
-        Line("<g id=\"titre\" font-family=\"DejaVu Sans, Arial, sans-serif\" fill=\"#000000\">");
+        OpenTextGroup("titre", kSansSerif, 0.0, "#000000");
         Line(TextElement(kMargin, kMargin + kTitleFont, Literal("Croquis du réseau"), kTitleFont,
                          " font-weight=\"bold\""));
         Line(TextElement(kMargin, kMargin + kTitleFont + 20.0, XmlText(summary), kTextFont));
@@ -339,19 +353,28 @@ class SvgBuilder {
                "\" stroke=\"#000000\" stroke-width=\"0.4\"";
     }
 
+    // One point's marker, with its description as a title.
+    void PointMarker(const SketchPoint& point) {
+        std::string cls = "point " + StatusToken(point.status);
+        if (point.planMethod != SketchMethod::None) {
+            cls += " " + MethodToken(point.planMethod);
+        }
+        if (point.check.suspect) {
+            cls += " suspect";
+        }
+        Line(Marker(point.status, X(point.x), Y(point.y), cls) + "><title>" +
+             XmlText(DescribePoint(point)) + "</title>" +
+             (point.status == SketchStatus::Given ? "</polygon>" : "</circle>"));
+    }
+
     void Points() {
         Line("<g id=\"points\">");
-        for (const SketchPoint& point : model_.placed) {
-            std::string cls = "point " + StatusToken(point.status);
-            if (point.planMethod != SketchMethod::None) {
-                cls += " " + MethodToken(point.planMethod);
+        for (const SketchStatus status : kMarkerDrawingOrder) {
+            for (const SketchPoint& point : model_.placed) {
+                if (point.status == status) {
+                    PointMarker(point);
+                }
             }
-            if (point.check.suspect) {
-                cls += " suspect";
-            }
-            Line(Marker(point.status, X(point.x), Y(point.y), cls) + "><title>" +
-                 XmlText(DescribePoint(point)) + "</title>" +
-                 (point.status == SketchStatus::Given ? "</polygon>" : "</circle>"));
         }
         Line("</g>");
         Line("<g id=\"suspects\" fill=\"none\" stroke=\"" + Hex(kSketchSuspectColour) +
@@ -366,8 +389,7 @@ class SvgBuilder {
     }
 
     void Labels() {
-        Line("<g id=\"etiquettes\" font-family=\"DejaVu Sans, Arial, sans-serif\" font-size=\"" +
-             FormatFixed(kLabelFont, 0) + "\" fill=\"#202020\">");
+        OpenTextGroup("etiquettes", kSansSerif, kLabelFont, "#202020");
         for (const LabelPlacement& label :
              ThinLabels(model_, static_cast<double>(page_.scale), kLabelMetrics)) {
             const SketchPoint& point = model_.placed[static_cast<std::size_t>(label.position)];
@@ -393,8 +415,7 @@ class SvgBuilder {
     void Legend() {
         const double left = kMargin + 10.0;
         const double top = page_.legendTop + 14.0;
-        Line("<g id=\"legende\" font-family=\"DejaVu Sans, Arial, sans-serif\" font-size=\"" +
-             FormatFixed(kTextFont, 0) + "\" fill=\"#000000\">");
+        OpenTextGroup("legende", kSansSerif, kTextFont, "#000000");
         Line(TextElement(left, top, Literal("Légende"), kTextFont, " font-weight=\"bold\""));
         struct PointEntry {
             SketchStatus status;
@@ -435,8 +456,7 @@ class SvgBuilder {
         const double pixels = static_cast<double>(length * page_.scale);
         const double left = kMargin + 440.0;
         const double y = page_.legendTop + 50.0;
-        Line("<g id=\"echelle\" font-family=\"DejaVu Sans, Arial, sans-serif\" font-size=\"" +
-             FormatFixed(kTextFont, 0) + "\" fill=\"#000000\">");
+        OpenTextGroup("echelle", kSansSerif, kTextFont, "#000000");
         Line(TextElement(left, y - 24.0, Literal("Échelle"), kTextFont, " font-weight=\"bold\""));
         // Two halves, black and white, as on a map.
         Line("<rect x=\"" + Px(left) + "\" y=\"" + Px(y - 4.0) + "\" width=\"" + Px(pixels / 2.0) +
@@ -453,7 +473,7 @@ class SvgBuilder {
     void NorthArrow() {
         const double x = kMargin + page_.frameWidth - 40.0;
         const double top = page_.legendTop + 20.0;
-        Line("<g id=\"nord\" font-family=\"DejaVu Sans, Arial, sans-serif\" fill=\"#000000\">");
+        OpenTextGroup("nord", kSansSerif, 0.0, "#000000");
         Line("<polygon points=\"" + Px(x) + "," + Px(top + 14.0) + " " + Px(x + 9.0) + "," +
              Px(top + 58.0) + " " + Px(x) + "," + Px(top + 48.0) + " " + Px(x - 9.0) + "," +
              Px(top + 58.0) + "\" fill=\"#000000\"/>");
@@ -488,10 +508,7 @@ class SvgBuilder {
         if (model_.unplaced.empty()) {
             return top;
         }
-        Line(
-            "<g id=\"sans-position\" font-family=\"DejaVu Sans Mono, Courier New, monospace\" "
-            "font-size=\"" +
-            FormatFixed(kTextFont, 0) + "\" fill=\"#000000\">");
+        OpenTextGroup("sans-position", kMonospace, kTextFont, "#000000");
         double y = top + kLegendRow;
         Line(TextElement(
             kMargin, y, Literal("Points sans position : ") + std::to_string(model_.unplaced.size()),
@@ -532,10 +549,7 @@ class SvgBuilder {
         if (model_.otherVerdicts.empty()) {
             return top;
         }
-        Line(
-            "<g id=\"controles-non-dessines\" font-family=\"DejaVu Sans, Arial, sans-serif\" "
-            "font-size=\"" +
-            FormatFixed(kTextFont, 0) + "\" fill=\"" + Hex(kSketchSuspectColour) + "\">");
+        OpenTextGroup("controles-non-dessines", kSansSerif, kTextFont, Hex(kSketchSuspectColour));
         double y = top + kLegendRow;
         Line(TextElement(kMargin, y, Literal("Contrôles sur des points sans position :"), kTextFont,
                          " font-weight=\"bold\""));

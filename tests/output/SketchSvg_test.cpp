@@ -78,6 +78,12 @@ TEST(SketchSvg, WellFormedWithEveryPart) {
     EXPECT_EQ(CountIn(root, "points", "polygon"), 2u);
     EXPECT_EQ(CountIn(root, "points", "circle"), 3u);
     EXPECT_EQ(CountIn(root, "suspects", "circle"), 1u);
+    // Given points are drawn last, over any dot placed next to them.
+    const auto& markers = root.ById("points")->children;
+    ASSERT_EQ(markers.size(), 5u);
+    EXPECT_EQ(markers.front()->name, "circle");
+    EXPECT_EQ(markers[3]->name, "polygon");
+    EXPECT_EQ(markers[4]->name, "polygon");
     // Lines: S1-P1 (suspect, drawn apart), S1-S2, S2-P2, P1-A&<B.
     EXPECT_EQ(CountIn(root, "visees", "line"), 4u);
     const XmlElement* visees = root.ById("visees");

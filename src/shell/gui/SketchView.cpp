@@ -279,14 +279,15 @@ class SketchPointsItem : public QGraphicsItem {
             MakeMarkers(ratio, size);
         }
         const std::vector<SketchPoint>& placed = data_.model.placed;
-        for (std::size_t i = 0; i < placed.size(); ++i) {
-            const QPointF at = device(i);
-            if (!exposed.contains(at)) {
-                continue;
+        for (const SketchStatus status : kMarkerDrawingOrder) {
+            const QPixmap& marker = markers_[MarkerOf(status)];
+            const QPointF half = QPointF(marker.width(), marker.height()) / (2.0 * ratio);
+            for (std::size_t i = 0; i < placed.size(); ++i) {
+                const QPointF at = device(i);
+                if (placed[i].status == status && exposed.contains(at)) {
+                    painter->drawPixmap(at - half, marker);
+                }
             }
-            const QPixmap& marker = markers_[MarkerOf(placed[i].status)];
-            const QSizeF size = QSizeF(marker.size()) / ratio;
-            painter->drawPixmap(at - QPointF(size.width() / 2.0, size.height() / 2.0), marker);
         }
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setBrush(Qt::NoBrush);
@@ -775,11 +776,17 @@ void SketchDock::ReportFailure(const QString& message) {
     hooks_->ShowMessage(this, QtText(ApplicationTitle()), message, true);
 }
 
+QString SketchDock::ChooseExport(const QString& dialog, const QString& filter,
+                                 const QString& suffix) {
+    return hooks_->ChooseFile(
+        this, {dialog, FileDialogRequest::Mode::Save, QStringLiteral("Exporter le croquis"), filter,
+               suffix, true, QDir::currentPath()});
+}
+
 void SketchDock::ExportSvg() {
-    const QString chosen = hooks_->ChooseFile(
-        this, {QStringLiteral("SDCroquisSvg"), FileDialogRequest::Mode::Save,
-               QStringLiteral("Exporter le croquis"), QStringLiteral("Croquis SVG (*.svg)"),
-               QStringLiteral("svg"), true, QDir::currentPath()});
+    const QString chosen =
+        ChooseExport(QStringLiteral("SDCroquisSvg"), QStringLiteral("Croquis SVG (*.svg)"),
+                     QStringLiteral("svg"));
     if (chosen.isEmpty()) {
         return;
     }
@@ -791,10 +798,8 @@ void SketchDock::ExportSvg() {
 }
 
 void SketchDock::ExportPng() {
-    const QString chosen = hooks_->ChooseFile(
-        this, {QStringLiteral("SDCroquisPng"), FileDialogRequest::Mode::Save,
-               QStringLiteral("Exporter le croquis"), QStringLiteral("Image PNG (*.png)"),
-               QStringLiteral("png"), true, QDir::currentPath()});
+    const QString chosen = ChooseExport(QStringLiteral("SDCroquisPng"),
+                                        QStringLiteral("Image PNG (*.png)"), QStringLiteral("png"));
     if (chosen.isEmpty()) {
         return;
     }

@@ -118,6 +118,8 @@ class SketchDock : public QDockWidget {
 
   private:
     void ReportFailure(const QString& message);
+    // The save dialog of an export; empty when cancelled.
+    QString ChooseExport(const QString& dialog, const QString& filter, const QString& suffix);
 
     ModalHooks* hooks_;
     SketchView* view_ = nullptr;
