@@ -6,12 +6,14 @@
 #include <string_view>
 
 #include "check/CheckReport.h"
+#include "check/CheckSketch.h"
 #include "check/DataCheck.h"
 #include "cli/ConsoleServices.h"
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "output/SketchSvg.h"
 #include "shell/app/Actions.h"
 #include "shell/app/WorkSite.h"
 
@@ -28,6 +30,7 @@ struct BatchOptions {
     std::optional<std::string> observations;  // --observations
     std::optional<std::string> listing;       // --sortie
     std::optional<std::string> checkReport;   // --controle
+    std::optional<std::string> sketch;        // --croquis
     std::optional<std::int32_t> angleUnit;    // --unite
     std::optional<std::int32_t> digits;       // --chiffres
     std::string colour = "auto";              // --couleur
@@ -75,7 +78,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         const bool known = name == "--chantier" || name == "--coordonnees" ||
                            name == "--observations" || name == "--sortie" || name == "--unite" ||
                            name == "--chiffres" || name == "--couleur" || name == "--depart" ||
-                           name == "--controle";
+                           name == "--controle" || name == "--croquis";
         if (!known) {
             parsed.error = "option inconnue : " + name;
             return parsed;
@@ -101,6 +104,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = StoreOnce(options.listing, value);
         } else if (name == "--controle") {
             first = StoreOnce(options.checkReport, value);
+        } else if (name == "--croquis") {
+            first = StoreOnce(options.sketch, value);
         } else if (name == "--unite") {
             first = !options.angleUnit;
             const std::optional<std::int32_t> unit = ParseInteger(value);
@@ -148,6 +153,11 @@ std::string FolderOf(const std::string& name) {
 int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
     // The tables are large: the state lives on the heap.
     auto state = std::make_unique<SurveyState>();
+
+    // The sketch's name is taken where the command started, as the work
+    // site's: "Initialisation" moves into the coordinates file's folder.
+    const std::string sketchName =
+        options.sketch ? ResolveFileName(Utf8ToCp1252(*options.sketch)) : std::string();
 
     // The work site first, as "Chantier > Ouvrir" reads it; the options then
     // override what it holds. Without one, nothing is written back.
@@ -205,10 +215,22 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
                 ui.Note(UnknownPointText(Utf8ToCp1252(name)));
             }
         }
+        // The data check serves the report and the sketch's suspects alike.
+        const DataCheckResult check =
+            checkReport.empty() && !options.sketch ? DataCheckResult{} : RunDataCheck(*state);
         if (!checkReport.empty()) {
             try {
-                WriteCheckReport(*state, RunDataCheck(*state), checkReport);
+                WriteCheckReport(*state, check, checkReport);
             } catch (const IoFailure& failure) {
+                ui.ReportFailure(failure.what());
+            }
+        }
+        // The sketch of the network as the last run left it. A failure to
+        // write it is reported and the results are written all the same.
+        if (options.sketch) {
+            try {
+                WriteSketchSvg(BuildCheckedSketch(*state, check), sketchName);
+            } catch (const std::exception& failure) {
                 ui.ReportFailure(failure.what());
             }
         }
@@ -223,6 +245,7 @@ std::string BatchUsage() {
     return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
            "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
            "                       [--couleur auto|toujours|jamais] [--controle F]\n"
+           "                       [--croquis F.svg]\n"
            "                       --depart NOM [--depart NOM]...\n"
            "\n"
            "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
@@ -232,6 +255,7 @@ std::string BatchUsage() {
            "  --unite 1|2|3       grades, degrés sexagésimaux, degrés décimaux\n"
            "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
            "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
+           "  --croquis F.svg     croquis du réseau (SVG) après le dernier point de départ\n"
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
            "  --controle F        contrôle des observations après le dernier départ :\n"
            "                      texte, ou CSV (séparateur ;) si F finit par .csv\n"

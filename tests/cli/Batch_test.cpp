@@ -10,6 +10,7 @@
 
 #include "data/TextFile.h"
 #include "support/TempFolder.h"
+#include "support/XmlCheck.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -85,19 +86,20 @@ class SurveyFolder : public TempFolder {
 
 TEST(Batch, WrongUsageExitsWithTwo) {
     const std::vector<std::vector<std::string>> cases = {
-        {},                                                 // no start point
-        {"--coordonnees", "t.cor"},                         // no start point
-        {"--depart"},                                       // value missing
-        {"--unite", "4", "--depart", "A"},                  // unit out of range
-        {"--unite", "x", "--depart", "A"},                  // not a number
-        {"--chiffres", "11", "--depart", "A"},              // above 10
-        {"--chiffres=-1", "--depart", "A"},                 // below 0
-        {"--chiffres", "2.5", "--depart", "A"},             // not an integer
-        {"--couleur", "rouge", "--depart", "A"},            // unknown mode
-        {"--sortie", "a", "--sortie=b", "--depart", "A"},   // repeated option
-        {"--unite", "1", "--unite", "1", "--depart", "A"},  // repeated, even equal
-        {"--inconnue", "x", "--depart", "A"},               // unknown option
-        {"t.cor", "--depart", "A"},                         // stray argument
+        {},                                                          // no start point
+        {"--coordonnees", "t.cor"},                                  // no start point
+        {"--depart"},                                                // value missing
+        {"--unite", "4", "--depart", "A"},                           // unit out of range
+        {"--unite", "x", "--depart", "A"},                           // not a number
+        {"--chiffres", "11", "--depart", "A"},                       // above 10
+        {"--chiffres=-1", "--depart", "A"},                          // below 0
+        {"--chiffres", "2.5", "--depart", "A"},                      // not an integer
+        {"--couleur", "rouge", "--depart", "A"},                     // unknown mode
+        {"--sortie", "a", "--sortie=b", "--depart", "A"},            // repeated option
+        {"--unite", "1", "--unite", "1", "--depart", "A"},           // repeated, even equal
+        {"--croquis", "a.svg", "--croquis=b.svg", "--depart", "A"},  // repeated
+        {"--inconnue", "x", "--depart", "A"},                        // unknown option
+        {"t.cor", "--depart", "A"},                                  // stray argument
     };
     for (const auto& args : cases) {
         const RunResult result = RunCommand(args);
@@ -347,6 +349,38 @@ TEST(Batch, UnreadableWorkSiteIsToldAndTheRunGoesOn) {
     // "Initialisation" then creates it.
     EXPECT_TRUE(fs::exists(folder.Path() / "new.bvk"));
     EXPECT_TRUE(fs::exists(folder.Path() / "res.new"));
+}
+
+TEST(Batch, SketchAfterTheLastStartPoint) {
+    TempFolder folder;
+    WriteBytes(folder.Path() / "data" / "t.cor", kCoordinates);
+    WriteBytes(folder.Path() / "data" / "t.obs", kObservations);
+    fs::current_path(folder.Path());
+    // A relative sketch name lies where the command started, not in the
+    // coordinates' folder that "Initialisation" moves to.
+    const RunResult result =
+        RunCommand({"--coordonnees", "data/t.cor", "--observations", "data/t.obs", "--sortie",
+                    "res", "--croquis", "croquis.svg", "--depart", "A"});
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    const testing::XmlDocument svg = testing::ParseXml(ReadBytes(folder.Path() / "croquis.svg"));
+    ASSERT_TRUE(svg.root) << svg.error;
+    // A and B given, C radiated from A: two triangles and a dot.
+    ASSERT_NE(svg.root->ById("points"), nullptr);
+    EXPECT_EQ(svg.root->ById("points")->All("polygon").size(), 2u);
+    EXPECT_EQ(svg.root->ById("points")->All("circle").size(), 1u);
+    EXPECT_TRUE(fs::exists(folder.Path() / "data" / "res.new"));
+
+    // A sketch that cannot be written is reported; the results are written
+    // all the same, and the command ends with 1 as for any failure.
+    fs::remove(folder.Path() / "data" / "res.new");
+    fs::current_path(folder.Path());
+    const RunResult failed =
+        RunCommand({"--coordonnees", "data/t.cor", "--observations", "data/t.obs", "--sortie",
+                    "res", "--croquis", "absent/croquis.svg", "--depart", "A"});
+    EXPECT_EQ(failed.status, BatchFailed);
+    EXPECT_TRUE(Contains(failed.err, "Impossible de créer le fichier ")) << failed.err;
+    EXPECT_TRUE(Contains(failed.err, "croquis.svg")) << failed.err;
+    EXPECT_TRUE(fs::exists(folder.Path() / "data" / "res.new"));
 }
 
 TEST(Batch, FailureReportDuringInitialisationExitsWithOne) {

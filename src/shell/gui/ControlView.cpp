@@ -83,10 +83,14 @@ ControlView::ControlView(ModalHooks& hooks, QWidget* parent) : QWidget(parent), 
 ControlView::~ControlView() = default;
 
 void ControlView::Refresh(const SurveyState& state) {
+    Show(state, RunDataCheck(state));
+}
+
+void ControlView::Show(const SurveyState& state, DataCheckResult result) {
     observationModel_->SetResult(nullptr, nullptr);
     pointModel_->SetResult(nullptr, nullptr);
     state_ = &state;
-    result_ = RunDataCheck(state);
+    result_ = std::move(result);
     observationModel_->SetResult(state_, &result_);
     pointModel_->SetResult(state_, &result_);
     observations_->sortByColumn(ObservationCheckModel::Rank, Qt::AscendingOrder);

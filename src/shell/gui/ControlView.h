@@ -30,6 +30,8 @@ class ControlView : public QWidget {
 
     // Runs the check on `state` (which must outlive the view) and shows it.
     void Refresh(const SurveyState& state);
+    // Shows a check already run on `state`.
+    void Show(const SurveyState& state, DataCheckResult result);
 
     const DataCheckResult& Result() const { return result_; }
     QTableView* ObservationTable() const { return observations_; }

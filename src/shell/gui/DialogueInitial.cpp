@@ -27,12 +27,14 @@
 #include "shell/app/Actions.h"
 #include "shell/app/PointsLeft.h"
 #include "shell/app/Titles.h"
+#include "check/CheckSketch.h"
 #include "shell/gui/ControlView.h"
 #include "shell/gui/CoreText.h"
 #include "shell/gui/GuideWindow.h"
 #include "shell/gui/MessagePane.h"
 #include "shell/gui/Parametre.h"
 #include "shell/gui/PointsLeftDock.h"
+#include "shell/gui/SketchView.h"
 
 namespace calctopo {
 
@@ -131,6 +133,11 @@ TFInitial::TFInitial(ModalHooks* hooks, QWidget* parent) : QMainWindow(parent), 
     Controle_ = new ControlView(*hooks_, dock);
     dock->setWidget(Controle_);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    // The network sketch beside the pane, refreshed after every load and run.
+    sketch_ = new SketchDock(hooks_, this);
+    addDockWidget(Qt::RightDockWidgetArea, sketch_);
+    sketch_->WatchPane(Memo_);
+    resize(width() + sketch_->minimumWidth(), height());
     FormCreate();
 }
 
@@ -536,6 +543,14 @@ void TFInitial::LELisClick() {
 
 // ---- Load and compute ----
 
+// The data check, run once, feeds the "Contrôle" dock and the suspects of
+// the sketch.
+void TFInitial::RefreshResultViews() {
+    DataCheckResult check = RunDataCheck(state_);
+    sketch_->SetModel(BuildCheckedSketch(state_, check));
+    Controle_->Show(state_, std::move(check));
+}
+
 void TFInitial::BBCalculClick() {
     statusBar()->clearMessage();
     bool loaded = false;
@@ -554,7 +569,7 @@ void TFInitial::BBCalculClick() {
     if (written) {
         MarkSaved();
     }
-    Controle_->Refresh(state_);
+    RefreshResultViews();
     if (loaded) {
         resultsPending_ = false;
         pointsLeft_->Clear();
@@ -579,7 +594,7 @@ void TFInitial::CBDepartChange(const QString& text) {
     }
     resultsPending_ = true;
     ShowRunCounts();
-    Controle_->Refresh(state_);
+    RefreshResultViews();
     const std::vector<PointLeft> left = ListPointsLeft(state_);
     pointsLeft_->Show(left);
     if (!left.empty() && !pointsLeft_->isVisible()) {

@@ -33,6 +33,7 @@ class FindBar;
 class GuideWindow;
 class MessagePane;
 class PointsLeftDock;
+class SketchDock;
 
 // A line edit that reports a mouse click, so that clicking a file field opens
 // its file dialog.
@@ -59,6 +60,8 @@ class TFInitial : public QMainWindow, public WindowServices {
     SurveyState& State() { return state_; }
     // The "Contrôle" view of the data check.
     ControlView* Controle() const { return Controle_; }
+    // The "Croquis" dock beside the pane.
+    SketchDock* Sketch() const { return sketch_; }
 
     // Window services.
     void Affiche(const std::string& text, MessageKind kind) override;
@@ -105,6 +108,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     // Runs a handler's work, turning the failures that leave the logic into
     // the failure report, or into the end of the program for a table limit.
     void Guarded(const std::function<void()>& action);
+    void RefreshResultViews();
     void ShowFields(const FileFields& fields);
     FileFields FieldsShown() const;
     void ReadWorkSite();
@@ -149,6 +153,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     QLabel* loadPanel_ = nullptr;
     QLabel* runPanel_ = nullptr;
     QPointer<GuideWindow> guide_;
+    SketchDock* sketch_ = nullptr;
 
     QColor lastColour_ = Qt::black;
     ComputationParameters savedParameters_;
