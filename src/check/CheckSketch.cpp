@@ -62,35 +62,42 @@ std::vector<SketchPlacement> Placements(const SurveyState& state, const DataChec
     return placements;
 }
 
-// "distance horizontale : écart 0.1002 (1.67 × la tolérance)".
+// "écart 0.100 (1.67 × la tolérance)".
 std::string Figures(const ObservationCheck& observation) {
-    return KindText(observation.kind) + Utf8ToCp1252(" : écart ") +
+    return Utf8ToCp1252("écart ") +
            FormatFixed(observation.residual, IsAngleKind(observation.kind) ? 4 : 3) + " (" +
            FormatFixed(observation.normalised, 2) + Utf8ToCp1252(" × la tolérance)");
 }
 
-std::vector<SketchVerdict> Verdicts(const DataCheckResult& check) {
+// What to look at for a suspect point: the observation whose removal explains
+// it (its kind and its other point), or its own coordinates.
+std::string Culprit(const SurveyState& state, const PointCheck& point,
+                    const DataCheckResult& check) {
+    if (point.culpritIsCoordinates) {
+        return Utf8ToCp1252("à revoir : ses coordonnées");
+    }
+    if (point.culprit < 0) {
+        return Utf8ToCp1252("observations en désaccord");
+    }
+    const ObservationCheck& culprit = check.observations[static_cast<std::size_t>(point.culprit)];
+    return Utf8ToCp1252("à revoir : ") + KindText(culprit.kind) + " " +
+           state.PointTable[culprit.station].name + " -> " + state.PointTable[culprit.target].name;
+}
+
+std::vector<SketchVerdict> Verdicts(const SurveyState& state, const DataCheckResult& check) {
     std::vector<SketchVerdict> verdicts;
     for (const ObservationCheck& observation : check.observations) {
         if (observation.verdict == CheckVerdict::Suspect) {
             verdicts.push_back(SketchVerdict{observation.station, observation.target,
-                                             VerdictText(observation.verdict),
-                                             Figures(observation)});
+                                             KindText(observation.kind), Figures(observation)});
         }
     }
     for (const PointCheck& point : check.points) {
-        if (point.verdict != CheckVerdict::Suspect) {
-            continue;
+        if (point.verdict == CheckVerdict::Suspect) {
+            verdicts.push_back(
+                SketchVerdict{point.point, 0, Culprit(state, point, check),
+                              Utf8ToCp1252("écart normé ") + FormatFixed(point.maxNormalised, 2)});
         }
-        std::string figures =
-            Utf8ToCp1252("plus grand écart normé ") + FormatFixed(point.maxNormalised, 2);
-        if (point.culpritIsCoordinates) {
-            figures += Utf8ToCp1252(" ; ses coordonnées sont à revoir");
-        } else if (point.culprit >= 0) {
-            figures += Utf8ToCp1252(" ; à revoir : ") +
-                       Figures(check.observations[static_cast<std::size_t>(point.culprit)]);
-        }
-        verdicts.push_back(SketchVerdict{point.point, 0, VerdictText(point.verdict), figures});
     }
     return verdicts;
 }
@@ -100,7 +107,7 @@ std::vector<SketchVerdict> Verdicts(const DataCheckResult& check) {
 SketchModel BuildCheckedSketch(const SurveyState& state, const DataCheckResult& check) {
     SketchModel model = BuildSketch(state);
     ApplyPlacements(model, Placements(state, check));
-    ApplyCheckVerdicts(model, Verdicts(check));
+    ApplyCheckVerdicts(model, Verdicts(state, check));
     return model;
 }
 
