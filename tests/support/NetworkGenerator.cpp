@@ -66,6 +66,11 @@ void NetworkGenerator::Control(const std::string& name) {
                                LengthText(p.z) + " 0 0");
 }
 
+void NetworkGenerator::ControlAt(const std::string& name, double x, double y, double z) {
+    coordinateLines_.push_back("1 " + name + " " + LengthText(x) + " " + LengthText(y) + " " +
+                               LengthText(z) + " 0 0");
+}
+
 void NetworkGenerator::ObservationsTo(const std::string& fileName) {
     currentFile_ = fileName;
     observationLines_[fileName];

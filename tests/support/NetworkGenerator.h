@@ -59,6 +59,9 @@ class NetworkGenerator {
 
     // A line of the coordinates file for a control point, at its true position.
     void Control(const std::string& name);
+    // A line of the coordinates file for `name` at another position than its
+    // true one (a name given twice: every lookup finds the first line).
+    void ControlAt(const std::string& name, double x, double y, double z);
 
     // Observations go to the observations file named `fileName` from now on
     // (the main file is ""); a file named here is written next to the main one.
