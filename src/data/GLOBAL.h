@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/ChangeTracking.h"
 #include "data/Table.h"
 #include "data/TextFile.h"
 
@@ -173,6 +174,12 @@ struct SurveyState {
     Table<DeterminationRecord, kMaxDeterminations> DeterminationList;
     std::vector<PassRecord> PassTable;  // indexed by pass number from 1
 
+    // How the sights are derived (the program: Incremental), and what the
+    // fast paths remember between calls (ChangeTracking.h).
+    ComputationStrategy Strategy = ComputationStrategy::Incremental;
+    PointChangeLog Changes;
+    IncrementalDerivationBookkeeping Derivation;
+
     // Name -> first index of that name in PointTable. An index of the linear
     // search, kept in step by AppendPoint and ClearPoints.
     std::unordered_map<std::string, std::int32_t> PointIndexByName;
@@ -185,6 +192,11 @@ struct SurveyState {
         return PointSightRanges.at(static_cast<std::size_t>(point));
     }
 };
+
+// A point's position or height was stored: the derivation revisits its sights.
+void NotePointStored(SurveyState& state, int point);
+// The sight table was (re)built: the next derivation visits every sight.
+void ResetChangeTracking(SurveyState& state);
 
 // Empties the point table and its name index (start of a load).
 void ClearPoints(SurveyState& state);

@@ -75,7 +75,8 @@ inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
 
 // Stores a plan position found by a method. A position that is not a pair of
 // finite numbers is refused (false) and the point is left as it was, so no
-// NaN or infinity ever reaches the point table.
+// NaN or infinity ever reaches the point table. A stored position is noted,
+// so that the derivation revisits the point's sights.
 inline bool StorePlanPosition(SurveyState& state, int point, double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) {
         return false;
@@ -84,6 +85,7 @@ inline bool StorePlanPosition(SurveyState& state, int point, double x, double y)
     target.x = x;
     target.y = y;
     target.planimetricKnown = true;
+    NotePointStored(state, point);
     return true;
 }
 
@@ -95,6 +97,7 @@ inline bool StoreHeight(SurveyState& state, int point, double z) {
     SurveyPoint& target = state.PointTable[point];
     target.z = z;
     target.heightKnown = true;
+    NotePointStored(state, point);
     return true;
 }
 
