@@ -1,13 +1,14 @@
 // What the fast paths of the computation remember between calls, so that each
 // call revisits only what can have changed since the one before.
 //
-// Each place has one writer:
-// - PointChangeLog: written where a point's position or height is
-//   stored (NotePointStored in GLOBAL.h); read by the incremental sight
-//   derivation.
+// Three places, each with one writer:
+// - PointChangeLog: written where a point's position, height or status is
+//   stored (NotePointStored, NoteStatusStored in GLOBAL.h); read by the
+//   incremental sight derivation and by the engine's retries.
 // - IncrementalDerivationBookkeeping: owned by the incremental sight
 //   derivation (geometry/IncrementalDerivation); a new sight table makes it
 //   start afresh (ResetChangeTracking).
+// - RetryBookkeeping: owned by the determination driver (engine/CALCUL).
 //
 // None of it is a result: the tables hold the results, and the literal
 // computation, which ignores all of this, gives the same tables.
@@ -18,16 +19,17 @@
 
 namespace calctopo {
 
-// How the sights are derived. The program computes Incremental; Literal is
-// the sweep-by-sweep reference that the tests and the benchmark hold it
-// against. Both give the same bytes.
+// How the sights are derived and how often the engine retries a point. The
+// program computes Incremental; Literal is the sweep-by-sweep reference that
+// the tests and the benchmark hold it against. Both give the same bytes.
 enum class ComputationStrategy {
     Incremental,  // revisit only what can have changed
-    Literal,      // every sweep visits every sight
+    Literal,      // every sweep visits every sight; every candidate met is tried
 };
 
 struct PointChangeLog {
-    // Bumped on every stored position or height, and by every new sight table.
+    // Bumped on every stored position, height or status: a determination
+    // attempt on the same version reads the same tables and fails the same way.
     std::uint64_t version = 0;
     // Points given a position or a height since the derivation last looked:
     // their sights are the ones the rules may now fire on.
@@ -81,6 +83,18 @@ struct IncrementalDerivationBookkeeping {
     std::vector<std::int32_t> sweep;
     std::vector<char> inSweep;
     std::vector<std::int32_t> received;
+};
+
+struct RetryBookkeeping {
+    // Per point: the PointChangeLog version at the end of its last attempt
+    // that left it incomplete, or kNever. Reset at the start of every run.
+    static constexpr std::uint64_t kNever = UINT64_MAX;
+    std::vector<std::uint64_t> failedAtVersion;
+    // Per point: the generation of the given-centre list it was last added
+    // to; it is in the current list when that is givenCentreGeneration, which
+    // every emptying of the list increases.
+    std::vector<std::uint32_t> givenCentreMark;
+    std::uint32_t givenCentreGeneration = 1;
 };
 
 }  // namespace calctopo

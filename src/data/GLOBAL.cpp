@@ -10,6 +10,10 @@ void NotePointStored(SurveyState& state, int point) {
     state.Changes.storedPoints.push_back(point);
 }
 
+void NoteStatusStored(SurveyState& state) {
+    ++state.Changes.version;
+}
+
 void ResetChangeTracking(SurveyState& state) {
     ++state.Changes.version;
     state.Changes.storedPoints.clear();

@@ -174,11 +174,13 @@ struct SurveyState {
     Table<DeterminationRecord, kMaxDeterminations> DeterminationList;
     std::vector<PassRecord> PassTable;  // indexed by pass number from 1
 
-    // How the sights are derived (the program: Incremental), and what the
-    // fast paths remember between calls (ChangeTracking.h).
+    // How the sights are derived and how often the engine retries (the
+    // program: Incremental), and what the fast paths remember between calls
+    // (ChangeTracking.h).
     ComputationStrategy Strategy = ComputationStrategy::Incremental;
     PointChangeLog Changes;
     IncrementalDerivationBookkeeping Derivation;
+    RetryBookkeeping Retries;
 
     // Name -> first index of that name in PointTable. An index of the linear
     // search, kept in step by AppendPoint and ClearPoints.
@@ -193,8 +195,11 @@ struct SurveyState {
     }
 };
 
-// A point's position or height was stored: the derivation revisits its sights.
+// A point's position or height was stored: the derivation revisits its
+// sights, and every incomplete point may be tried again.
 void NotePointStored(SurveyState& state, int point);
+// A point's status was stored: every incomplete point may be tried again.
+void NoteStatusStored(SurveyState& state);
 // The sight table was (re)built: the next derivation visits every sight.
 void ResetChangeTracking(SurveyState& state);
 

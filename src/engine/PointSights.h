@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
+#include "engine/CandidateWalks.h"
 
 namespace calctopo {
 
@@ -71,6 +72,20 @@ inline double ReadingOf(const SurveyState& state, const Sight& sight) {
 }
 inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
     return state.DirectionTable[sight.directionObs].roundNumber;
+}
+
+// Sights with a direction reading, as the walks that pair readings compare
+// them (CandidateWalks.h).
+inline std::vector<ReadingCandidate> ReadingCandidatesOf(const SurveyState& state,
+                                                         const std::vector<int>& sights) {
+    std::vector<ReadingCandidate> candidates;
+    candidates.reserve(sights.size());
+    for (const int number : sights) {
+        const Sight& sight = state.SightTable[number];
+        candidates.push_back(
+            {number, sight.target, RoundOf(state, sight), &state.PointTable[sight.target].name});
+    }
+    return candidates;
 }
 
 // Stores a plan position found by a method. A position that is not a pair of
