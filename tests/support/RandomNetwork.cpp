@@ -355,7 +355,9 @@ void AddStation(NetworkGenerator& net, const Layout& layout, Draw& draw, int num
     if (grid.Has(row + 1, column + 1)) {
         stations.push_back(grid.Name(row + 1, column + 1));
     }
-    if (grid.Has(row, column - 1) && draw.Chance(0.3)) {
+    // Back to the west now and then (every time when every method is asked
+    // for: lines read from both ends).
+    if (grid.Has(row, column - 1) && draw.Chance(everyMethod ? 1.0 : 0.3)) {
         stations.push_back(grid.Name(row, column - 1));
     }
     const std::vector<std::string>& own = layout.details[static_cast<std::size_t>(number)];
@@ -365,7 +367,7 @@ void AddStation(NetworkGenerator& net, const Layout& layout, Draw& draw, int num
     std::vector<std::string> borrowed;
     if (grid.Has(row, column + 1)) {
         for (const std::string& detail : layout.details[static_cast<std::size_t>(number + 1)]) {
-            if (draw.Chance(0.3)) {
+            if (draw.Chance(everyMethod ? 0.5 : 0.3)) {
                 borrowed.push_back(detail);
             }
         }
@@ -408,7 +410,8 @@ void AddStation(NetworkGenerator& net, const Layout& layout, Draw& draw, int num
                   draw.Unit() * static_cast<double>(kTwoPi));
         ++rounds.used;
     }
-    for (std::size_t i = 0; i < stations.size() && i < 2; ++i) {
+    // Distances to the first two stations (to all of them for every method).
+    for (std::size_t i = 0; i < stations.size() && (everyMethod || i < 2); ++i) {
         Measure(net, draw, station, stations[i], hi);
     }
     for (std::size_t k = 0; k < own.size(); ++k) {
@@ -563,6 +566,34 @@ RandomNetwork MakeRandomNetwork(const RandomNetworkOptions& options) {
         result.startPoints.push_back(Format("P%05d", (options.points - grid.count) / 2));
     }
     return result;
+}
+
+std::vector<RandomNetworkOptions> InEveryUnit(const RandomNetworkOptions& base) {
+    std::vector<RandomNetworkOptions> variants;
+    for (const int unit : {1, 2, 3}) {
+        for (const bool odd : {false, true}) {
+            RandomNetworkOptions options = base;
+            options.angleUnit = unit;
+            options.oddLines = odd;
+            options.seed = base.seed + static_cast<std::uint32_t>(variants.size());
+            variants.push_back(options);
+        }
+    }
+    return variants;
+}
+
+std::string Describe(const RandomNetworkOptions& options) {
+    std::string text = Format("unit %d, seed %u", options.angleUnit, options.seed);
+    if (options.oddLines) {
+        text += ", odd lines";
+    }
+    if (options.everyMethod) {
+        text += ", every method";
+    }
+    if (options.angleSigma != 0.0 || options.lengthSigma != 0.0) {
+        text += ", noisy";
+    }
+    return text;
 }
 
 }  // namespace calctopo::testing

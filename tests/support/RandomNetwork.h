@@ -60,4 +60,11 @@ struct RandomNetwork {
 
 RandomNetwork MakeRandomNetwork(const RandomNetworkOptions& options);
 
+// The variants the differential tests go through: `base` in each of the
+// three angle units, without and with the odd lines, each with a seed of its
+// own (base.seed, base.seed + 1, ...).
+std::vector<RandomNetworkOptions> InEveryUnit(const RandomNetworkOptions& base);
+// "unit 2, odd lines, every method, noisy": what a failure message names.
+std::string Describe(const RandomNetworkOptions& options);
+
 }  // namespace calctopo::testing
