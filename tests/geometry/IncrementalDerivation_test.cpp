@@ -203,40 +203,6 @@ TEST(IncrementalDerivation, TinyRandomNetworksStoredPointByPoint) {
     }
 }
 
-TEST(IncrementalDerivation, ARoundOrientedInASweepIsSeenByItsLaterSightsInThatSweep) {
-    // Round 1 at A: A->B (both given: it orients the round) then A->X.
-    // Round 2 at A: A->C, then A->X again. The bearing observed on C->A
-    // reaches A->C only through the sharing after the first sweep, so round 2
-    // is oriented in the second sweep. In the first sweep A->X of round 1 is
-    // borne by its freshly oriented round, and the sharing after it gives its
-    // bearing to A->X of round 2 before round 2 is oriented: that sight keeps
-    // the value of round 1, not one of its own round (the readings disagree).
-    testing::StateBuilder literal;
-    testing::StateBuilder incremental;
-    literal.state.Strategy = ComputationStrategy::Literal;
-    for (testing::StateBuilder* n : {&literal, &incremental}) {
-        const int a = n->KnownPoint("A", 0.0, 0.0, 0.0);
-        const int b = n->KnownPoint("B", 0.0, 100.0, 0.0);
-        const int x = n->Point("X");
-        const int c = n->Point("C");
-        const int first = n->Round();
-        const int second = n->Round();
-        n->Direction(a, b, 0.5, first);
-        n->Direction(a, x, 1.5, first);
-        n->Direction(a, c, 0.2, second);
-        n->Direction(a, x, 1.9, second);
-        n->Bearing(c, a, 3.5);
-        n->Build();
-        DeriveSights(n->state);
-    }
-    EXPECT_TRUE(SameTables(literal.state, incremental.state));
-    const Sight& roundOne = incremental.SightAt(2);
-    const Sight& roundTwo = incremental.SightAt(4);
-    ASSERT_TRUE(roundTwo.bearingKnown);
-    EXPECT_EQ(roundTwo.bearing, roundOne.bearing);
-    EXPECT_TRUE(incremental.state.RoundTable[2].orientationKnown);
-}
-
 TEST(IncrementalDerivation, ASightTableBuiltAgainIsDerivedFromEverySight) {
     // A second load into the same state: nothing is kept from the first.
     RandomNetworkOptions options;

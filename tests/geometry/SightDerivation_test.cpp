@@ -13,13 +13,11 @@
 #include "data/GLOBAL.h"
 #include "support/Compare.h"
 #include "support/StateBuilder.h"
-#include "support/TableSnapshot.h"
 
 namespace calctopo {
 namespace {
 
 using ::calctopo::testing::kRoundingTolerance;
-using ::calctopo::testing::SameTables;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -444,41 +442,6 @@ TEST(SightDerivation, ABearingSharedBackThroughTheReverseLineIsTurnedTwice) {
     EXPECT_REAL_NEAR(-0.3 + kPi, n.SightAt(4).bearing, kRoundingTolerance);
     EXPECT_EQ(n.SightAt(1).bearing, -0.3);
     EXPECT_REAL_NEAR(-0.3 + 2.0 * kPi, n.SightAt(3).bearing, kRoundingTolerance);
-}
-
-// ---------------------------------------------------------------------------
-// The incremental derivation against the literal one
-
-TEST(SightDerivation, IncrementalAndLiteralDerivationsLeaveTheSameTables) {
-    // The hand-made networks above, each derived both ways from the same build.
-    const auto build = [](Network& n) {
-        const int a = n.KnownPoint("A", 0.0, 0.0, 100.0);
-        const int b = n.KnownPoint("B", 100.0, 100.0, 110.0);
-        const int c = n.Point("C");
-        const int s = n.Point("S");
-        const int t = n.Point("T");
-        const int first = n.Round();
-        const int second = n.Round();
-        n.Direction(a, c, 0.5, first);
-        n.Direction(a, b, 1.0, first);
-        n.Direction(b, a, 0.5, second);
-        n.Direction(b, c, 2.0, second);
-        n.Direction(c, c, 2.0, second);
-        n.HeightDifference(s, t, 6.0);
-        n.Distance(t, s, 10.0, false);
-        n.Bearing(t, a, 1.0);
-        n.Build();
-    };
-    Network literal;
-    literal.state.Strategy = ComputationStrategy::Literal;
-    build(literal);
-    Network incremental;
-    build(incremental);
-    for (int call = 0; call < 3; ++call) {
-        DeriveSights(literal.state);
-        DeriveSights(incremental.state);
-        EXPECT_TRUE(SameTables(literal.state, incremental.state)) << "call " << call;
-    }
 }
 
 }  // namespace
