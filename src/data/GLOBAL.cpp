@@ -5,6 +5,21 @@
 
 namespace calctopo {
 
+void NotePointStored(SurveyState& state, int point) {
+    ++state.Changes.version;
+    state.Changes.storedPoints.push_back(point);
+}
+
+void NoteStatusStored(SurveyState& state) {
+    ++state.Changes.version;
+}
+
+void ResetChangeTracking(SurveyState& state) {
+    ++state.Changes.version;
+    state.Changes.storedPoints.clear();
+    state.Derivation.prepared = false;
+}
+
 void ClearPoints(SurveyState& state) {
     state.PointTable.Clear();
     state.PointIndexByName.clear();

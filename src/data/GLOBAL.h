@@ -14,6 +14,7 @@
 
 #include "data/InputSources.h"
 #include "data/Placement.h"
+#include "data/ChangeTracking.h"
 #include "data/Table.h"
 #include "data/TextFile.h"
 
@@ -180,6 +181,13 @@ struct SurveyState {
     // How a run placed each point, by point index (entry 0 unused; grown as
     // the methods store results, emptied with the points).
     std::vector<PointPlacement> Placements;
+    // How the sights are derived and how often the engine retries (the
+    // program: Incremental), and what the fast paths remember between calls
+    // (ChangeTracking.h).
+    ComputationStrategy Strategy = ComputationStrategy::Incremental;
+    PointChangeLog Changes;
+    IncrementalDerivationBookkeeping Derivation;
+    RetryBookkeeping Retries;
 
     // Name -> first index of that name in PointTable. An index of the linear
     // search, kept in step by AppendPoint and ClearPoints.
@@ -193,6 +201,14 @@ struct SurveyState {
         return PointSightRanges.at(static_cast<std::size_t>(point));
     }
 };
+
+// A point's position or height was stored: the derivation revisits its
+// sights, and every incomplete point may be tried again.
+void NotePointStored(SurveyState& state, int point);
+// A point's status was stored: every incomplete point may be tried again.
+void NoteStatusStored(SurveyState& state);
+// The sight table was (re)built: the next derivation visits every sight.
+void ResetChangeTracking(SurveyState& state);
 
 // Empties the point table and its name index (start of a load).
 void ClearPoints(SurveyState& state);

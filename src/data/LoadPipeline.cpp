@@ -95,6 +95,7 @@ void LoadSurveyData(SurveyState& state, WindowServices& ui) {
 }
 
 void InitPointSightRanges(SurveyState& state) {
+    ResetChangeTracking(state);
     state.IndexedPointCount = state.PointCount();
     state.PointSightRanges.assign(static_cast<std::size_t>(state.IndexedPointCount) + 1,
                                   PointSightRange{});
@@ -114,6 +115,7 @@ int FindOrAddSight(SurveyState& state, int station, int target) {
 }
 
 void BuildSights(SurveyState& state) {
+    ResetChangeTracking(state);
     state.SightTable.Clear();
 
     // Every direction reading has a sight of its own: a target read in several
@@ -158,6 +160,7 @@ void BuildSights(SurveyState& state) {
 }
 
 void BuildPointSightRanges(SurveyState& state) {
+    ResetChangeTracking(state);
     state.IncomingSightList.Clear();
     state.OutgoingSightList.Clear();
 

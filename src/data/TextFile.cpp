@@ -54,23 +54,46 @@ void TextOutputFile::Create(const std::string& path) {
 }
 
 void TextOutputFile::Write(std::string_view text) {
-    if (file_ == nullptr) {
+    Append(text);
+    Flush();
+}
+
+void TextOutputFile::WriteLine(std::string_view text) {
+    AppendLine(text);
+    Flush();
+}
+
+void TextOutputFile::Append(std::string_view text) {
+    if (file_ != nullptr) {
+        held_ += text;
+    }
+}
+
+void TextOutputFile::AppendLine(std::string_view text) {
+    if (file_ != nullptr) {
+        held_ += text;
+        held_ += "\r\n";
+    }
+}
+
+void TextOutputFile::Flush() {
+    if (file_ == nullptr || held_.empty()) {
         return;
     }
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) {
+    const bool written = std::fwrite(held_.data(), 1, held_.size(), file_) == held_.size();
+    held_.clear();
+    if (!written || std::fflush(file_) != 0) {
         throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + path_ +
                         DescribeErrno(errno));
     }
 }
 
-void TextOutputFile::WriteLine(std::string_view text) {
-    std::string line(text);
-    line += "\r\n";
-    Write(line);
-}
-
 void TextOutputFile::Close() {
     if (file_ != nullptr) {
+        // Every writer flushes its own text: anything still held was left by
+        // a writer interrupted before its Flush.
+        std::fwrite(held_.data(), 1, held_.size(), file_);
+        held_.clear();
         std::fclose(file_);
         file_ = nullptr;
     }

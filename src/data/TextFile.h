@@ -23,8 +23,10 @@ std::filesystem::path NativePath(const std::string& name);
 // not UTF-8 in a Linux name are kept as Windows-1252 bytes.
 std::string NameFromPath(const std::filesystem::path& path);
 
-// A text file open for writing. Every write is flushed at once, so a listing
-// on disk is complete up to the last line written. Failures throw IoFailure.
+// A text file open for writing. Write and WriteLine are flushed at once, so a
+// listing on disk is complete up to the last line written; Append and
+// AppendLine hold their text until Flush, for a writer that makes many small
+// writes and flushes once its piece is whole. Failures throw IoFailure.
 class TextOutputFile {
   public:
     TextOutputFile() = default;
@@ -38,16 +40,26 @@ class TextOutputFile {
     bool IsOpen() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }
 
-    // Writes text as it stands / writes text and CR LF. Flushed at once.
+    // Writes text as it stands / writes text and CR LF. Flushed at once,
+    // after any text held before.
     void Write(std::string_view text);
     void WriteLine(std::string_view text);
 
-    // Closes the file; a file never opened is passed over.
+    // Holds text as it stands / text and CR LF, to be written by Flush.
+    void Append(std::string_view text);
+    void AppendLine(std::string_view text);
+    // Writes the text held and flushes it to the file; throws IoFailure when
+    // that fails (the text held is then dropped). Nothing held: nothing done.
+    void Flush();
+
+    // Writes what is still held, as far as it can, and closes the file; a
+    // file never opened is passed over.
     void Close();
 
   private:
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string held_;
 };
 
 // Reads a whole text file into lines, splitting on LF and dropping one CR

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "data/GLOBAL.h"
 #include "data/MessagesComp.h"
@@ -65,19 +66,57 @@ struct SweepOutcome {
     bool changed = false;    // some neighbour got its plan position or its height
 };
 
+// Adds a given point met as a neighbour to the given-centre list, once. A
+// point is in the list when its mark is the list's current generation.
+void CollectGivenCentre(SurveyState& state, std::vector<int>& givenCentres, int point) {
+    RetryBookkeeping& book = state.Retries;
+    const auto slot = static_cast<std::size_t>(point);
+    if (book.givenCentreMark.size() <= slot) {
+        book.givenCentreMark.resize(static_cast<std::size_t>(state.PointCount()) + 1, 0);
+    }
+    if (book.givenCentreMark[slot] != book.givenCentreGeneration) {
+        book.givenCentreMark[slot] = book.givenCentreGeneration;
+        givenCentres.push_back(point);
+    }
+}
+
+// Empties the given-centre list: a new generation unmarks every point.
+void ClearGivenCentres(SurveyState& state, std::vector<int>& givenCentres) {
+    ++state.Retries.givenCentreGeneration;
+    givenCentres.clear();
+}
+
+// Whether an attempt on the point would repeat one that left it incomplete:
+// a failed attempt writes and shows nothing, so until a position, a height or
+// a status is stored somewhere (a new version) it would fail again the same
+// way. The literal strategy tries every time.
+bool WouldFailAgain(const SurveyState& state, int point) {
+    const std::vector<std::uint64_t>& failed = state.Retries.failedAtVersion;
+    return state.Strategy == ComputationStrategy::Incremental &&
+           static_cast<std::size_t>(point) < failed.size() &&
+           failed[static_cast<std::size_t>(point)] == state.Changes.version;
+}
+
+void RememberFailure(SurveyState& state, int point) {
+    std::vector<std::uint64_t>& failed = state.Retries.failedAtVersion;
+    if (failed.size() <= static_cast<std::size_t>(point)) {
+        failed.resize(static_cast<std::size_t>(state.PointCount()) + 1, RetryBookkeeping::kNever);
+    }
+    failed[static_cast<std::size_t>(point)] = state.Changes.version;
+}
+
 // One neighbour met during a sweep, handled by its status at that moment.
 // Given points are collected as next-pass centres when `givenCentres` is set.
 void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candidate,
                      std::vector<int>* givenCentres, SweepOutcome& outcome) {
     const SurveyPoint& point = state.PointTable[candidate];
     if (point.status == StatusGiven) {
-        if (givenCentres != nullptr && std::find(givenCentres->begin(), givenCentres->end(),
-                                                 candidate) == givenCentres->end()) {
-            givenCentres->push_back(candidate);
+        if (givenCentres != nullptr) {
+            CollectGivenCentre(state, *givenCentres, candidate);
         }
         return;
     }
-    if (point.status != StatusUnknown) {
+    if (point.status != StatusUnknown || WouldFailAgain(state, candidate)) {
         return;
     }
     const bool hadPlan = point.planimetricKnown;
@@ -87,6 +126,7 @@ void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candi
         outcome.changed = true;
     }
     if (!complete) {
+        RememberFailure(state, candidate);
         return;
     }
     ui.Affiche(Format(MsgPointComputed().c_str(), point.name.c_str()), MessageKind::Computed);
@@ -131,17 +171,20 @@ void SweepCentreUntilStalled(SurveyState& state, WindowServices& ui, int pass, i
 }
 
 // The centres of a pass: the start point in pass 1, else the points completed
-// in the previous pass, in the order of completion.
+// in the previous pass, in the order of completion. The list is in order of
+// pass (each record carries the pass it was appended in), so they are one
+// block of it.
 std::vector<int> CentresOf(const SurveyState& state, int pass) {
     std::vector<int> centres;
     if (pass == 1) {
         centres.push_back(state.StartPointIndex);
         return centres;
     }
-    for (const DeterminationRecord& record : state.DeterminationList) {
-        if (record.pass == pass - 1) {
-            centres.push_back(record.point);
-        }
+    const auto byPass = [](const DeterminationRecord& record, int p) { return record.pass < p; };
+    const auto first = std::lower_bound(state.DeterminationList.begin(),
+                                        state.DeterminationList.end(), pass - 1, byPass);
+    for (auto it = first; it != state.DeterminationList.end() && it->pass == pass - 1; ++it) {
+        centres.push_back(it->point);
     }
     return centres;
 }
@@ -168,6 +211,7 @@ bool DeterminePoint(SurveyState& state, WindowServices& ui, int point) {
     }
     WriteResiduals(state, point);
     done.status = StatusDetermined;
+    NoteStatusStored(state);
     return true;
 }
 
@@ -182,7 +226,7 @@ void SweepGivenCentres(SurveyState& state, WindowServices& ui, int pass,
 }
 
 void SweepPass(SurveyState& state, WindowServices& ui, int pass, std::vector<int>& givenCentres) {
-    givenCentres.clear();
+    ClearGivenCentres(state, givenCentres);
     do {
         PassRecordOf(state, pass).progress = false;
         for (const int centre : CentresOf(state, pass)) {
@@ -205,6 +249,9 @@ void RunDetermination(SurveyState& state, WindowServices& ui) {
     state.PassNumber = 1;
     state.DeterminationList.Clear();
     state.PassTable.assign(2, PassRecord{});
+    // Nothing is remembered from an earlier run: every point is tried afresh.
+    state.Retries.failedAtVersion.assign(static_cast<std::size_t>(state.PointCount()) + 1,
+                                         RetryBookkeeping::kNever);
     std::vector<int> givenCentres;
 
     while (true) {

@@ -16,6 +16,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/Placement.h"
+#include "engine/CandidateWalks.h"
 
 namespace calctopo {
 
@@ -75,10 +76,25 @@ inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
     return state.DirectionTable[sight.directionObs].roundNumber;
 }
 
+// Sights with a direction reading, as the walks that pair readings compare
+// them (CandidateWalks.h).
+inline std::vector<ReadingCandidate> ReadingCandidatesOf(const SurveyState& state,
+                                                         const std::vector<int>& sights) {
+    std::vector<ReadingCandidate> candidates;
+    candidates.reserve(sights.size());
+    for (const int number : sights) {
+        const Sight& sight = state.SightTable[number];
+        candidates.push_back(
+            {number, sight.target, RoundOf(state, sight), &state.PointTable[sight.target].name});
+    }
+    return candidates;
+}
+
 // Stores a plan position found by a method, with the method (MethodResult)
 // and the sights it used. A position that is not a pair of finite numbers is
 // refused (false) and the point is left as it was, so no NaN or infinity ever
-// reaches the point table.
+// reaches the point table. A stored position is noted, so that the derivation
+// revisits the point's sights.
 inline bool StorePlanPosition(SurveyState& state, int point, double x, double y, int method,
                               std::vector<std::int32_t> sights) {
     if (!std::isfinite(x) || !std::isfinite(y)) {
@@ -89,6 +105,7 @@ inline bool StorePlanPosition(SurveyState& state, int point, double x, double y,
     target.y = y;
     target.planimetricKnown = true;
     RecordPlanPlacement(state, point, method, std::move(sights));
+    NotePointStored(state, point);
     return true;
 }
 
@@ -102,6 +119,7 @@ inline bool StoreHeight(SurveyState& state, int point, double z, int method, int
     target.z = z;
     target.heightKnown = true;
     RecordHeightPlacement(state, point, method, sight);
+    NotePointStored(state, point);
     return true;
 }
 

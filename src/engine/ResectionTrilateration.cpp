@@ -7,6 +7,7 @@
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
+#include "engine/CandidateWalks.h"
 #include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 #include "geometry/Resection.h"
@@ -23,14 +24,6 @@ const std::string& MsgResected() {
 const std::string& MsgTrilaterated() {
     static const std::string text = Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
     return text;
-}
-
-// A triple of readings is a resection only when the three were read in one
-// round (a common zero that cancels) towards three different points.
-bool IsUsableTriple(const SurveyState& state, const Sight& s1, const Sight& s2, const Sight& s3) {
-    const int round = RoundOf(state, s1);
-    return RoundOf(state, s2) == round && RoundOf(state, s3) == round && s1.target != s2.target &&
-           s1.target != s3.target && s2.target != s3.target;
 }
 
 // The control that picks one of the two intersections of the distance circles.
@@ -91,17 +84,16 @@ void CollectOutgoing(const SurveyState& state, int point, TrilaterationCandidate
 }  // namespace
 
 int TryResection(SurveyState& state, WindowServices& ui, int point) {
-    const std::vector<int> candidates = ReadingsTowardsPlacedTargets(state, point);
-    const std::size_t n = candidates.size();
-    // Triples (i, j, j + 1): the third member always follows the second.
-    for (std::size_t i = 0; i + 2 < n; ++i) {
-        for (std::size_t j = i + 1; j + 1 < n; ++j) {
-            const Sight& s1 = state.SightTable[candidates[i]];
-            const Sight& s2 = state.SightTable[candidates[j]];
-            const Sight& s3 = state.SightTable[candidates[j + 1]];
-            if (!IsUsableTriple(state, s1, s2, s3)) {
-                continue;
-            }
+    // Triples (i, j, j + 1) read in one round (a common zero that cancels)
+    // towards three different points; the third member always follows the
+    // second.
+    const std::vector<ReadingCandidate> candidates =
+        ReadingCandidatesOf(state, ReadingsTowardsPlacedTargets(state, point));
+    const bool placed =
+        ForEachChainedTriple(candidates, [&](std::size_t i, std::size_t j, std::size_t k) {
+            const Sight& s1 = state.SightTable[candidates[i].sight];
+            const Sight& s2 = state.SightTable[candidates[j].sight];
+            const Sight& s3 = state.SightTable[candidates[k].sight];
             const SurveyPoint& p1 = state.PointTable[s1.target];
             const SurveyPoint& p2 = state.PointTable[s2.target];
             const SurveyPoint& p3 = state.PointTable[s3.target];
@@ -109,22 +101,22 @@ int TryResection(SurveyState& state, WindowServices& ui, int point) {
             const double r2 = ReadingOf(state, s2);
             const double r3 = ReadingOf(state, s3);
             if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
-                continue;
+                return false;
             }
             double x = 0.0;
             double y = 0.0;
             if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
                 !StorePlanPosition(state, point, x, y, ByResection,
-                                   {candidates[i], candidates[j], candidates[j + 1]})) {
-                continue;
+                                   {candidates[i].sight, candidates[j].sight,
+                                    candidates[k].sight})) {
+                return false;
             }
             ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
                               p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
                        MessageKind::Info);
-            return ByResection;
-        }
-    }
-    return NotDetermined;
+            return true;
+        });
+    return placed ? ByResection : NotDetermined;
 }
 
 int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {

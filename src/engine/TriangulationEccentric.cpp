@@ -6,6 +6,7 @@
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
+#include "engine/CandidateWalks.h"
 #include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 
@@ -21,13 +22,6 @@ const std::string& MsgTriangulated() {
 const std::string& MsgEccentric() {
     static const std::string text = Utf8ToCp1252("%8s excentré de %8s et %s");
     return text;
-}
-
-// Two readings make an angle only when they belong to the same round: each
-// round has its own zero, so readings of two rounds differ by an unknown
-// constant.
-bool SameRound(const SurveyState& state, const Sight& a, const Sight& b) {
-    return RoundOf(state, a) == RoundOf(state, b);
 }
 
 // The angle at the station from the sight a to the sight b: reading of b
@@ -47,72 +41,68 @@ void ReportPlaced(SurveyState& state, WindowServices& ui, const std::string& for
 }  // namespace
 
 int TryTriangulation(SurveyState& state, WindowServices& ui, int point) {
-    std::vector<int> candidates;
-    for (const int number : ReadingsTowardsPlacedTargets(state, point)) {
-        if (state.SightTable[number].horizontalDistanceKnown) {
-            candidates.push_back(number);
-        }
-    }
-    const std::size_t n = candidates.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        const Sight& toA = state.SightTable[candidates[i]];
-        for (std::size_t j = i + 1; j < n; ++j) {
-            const Sight& toB = state.SightTable[candidates[j]];
-            const SurveyPoint& a = state.PointTable[toA.target];
-            const SurveyPoint& b = state.PointTable[toB.target];
-            if (a.name == b.name || !SameRound(state, toA, toB)) {
-                continue;
-            }
-            double x = 0.0;
-            double y = 0.0;
-            if (!TriangulatedPoint(a.x, a.y, b.x, b.y, AngleBetween(state, toA, toB),
-                                   toA.horizontalDistance, toB.horizontalDistance, x, y) ||
-                !StorePlanPosition(state, point, x, y, ByTriangulationOrEccentric,
-                                   {candidates[i], candidates[j]})) {
-                continue;
-            }
-            ReportPlaced(state, ui, MsgTriangulated(), point, toA.target, toB.target);
-            return ByTriangulationOrEccentric;
-        }
-    }
-    return NotDetermined;
-}
-
-int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
-    const std::vector<int> all = ReadingsTowardsPlacedTargets(state, point);
     std::vector<int> withDistance;
-    for (const int number : all) {
+    for (const int number : ReadingsTowardsPlacedTargets(state, point)) {
         if (state.SightTable[number].horizontalDistanceKnown) {
             withDistance.push_back(number);
         }
     }
-    if (withDistance.empty() || all.size() < 2) {
+    // Pairs of readings of one round towards two differently named points.
+    const std::vector<ReadingCandidate> candidates = ReadingCandidatesOf(state, withDistance);
+    const bool placed = ForEachForwardPair(candidates, [&](std::size_t i, std::size_t j) {
+        const Sight& toA = state.SightTable[candidates[i].sight];
+        const Sight& toB = state.SightTable[candidates[j].sight];
+        const SurveyPoint& a = state.PointTable[toA.target];
+        const SurveyPoint& b = state.PointTable[toB.target];
+        double x = 0.0;
+        double y = 0.0;
+        if (!TriangulatedPoint(a.x, a.y, b.x, b.y, AngleBetween(state, toA, toB),
+                               toA.horizontalDistance, toB.horizontalDistance, x, y) ||
+            !StorePlanPosition(state, point, x, y, ByTriangulationOrEccentric,
+                               {candidates[i].sight, candidates[j].sight})) {
+            return false;
+        }
+        ReportPlaced(state, ui, MsgTriangulated(), point, toA.target, toB.target);
+        return true;
+    });
+    return placed ? ByTriangulationOrEccentric : NotDetermined;
+}
+
+int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
+    const std::vector<ReadingCandidate> candidates =
+        ReadingCandidatesOf(state, ReadingsTowardsPlacedTargets(state, point));
+    std::vector<std::size_t> withDistance;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        if (state.SightTable[candidates[k].sight].horizontalDistanceKnown) {
+            withDistance.push_back(k);
+        }
+    }
+    if (withDistance.empty() || candidates.size() < 2) {
         return NotDetermined;
     }
-    // For each short distance to A, every other reading in turn orients it.
-    for (const int numberA : withDistance) {
-        const Sight& toA = state.SightTable[numberA];
-        const SurveyPoint& a = state.PointTable[toA.target];
-        for (const int numberB : all) {
-            const Sight& toB = state.SightTable[numberB];
+    // For each short distance to A, every other reading of its round in turn
+    // orients it.
+    const bool placed =
+        ForEachCrossPair(candidates, withDistance, [&](std::size_t first, std::size_t other) {
+            const Sight& toA = state.SightTable[candidates[first].sight];
+            const Sight& toB = state.SightTable[candidates[other].sight];
+            const SurveyPoint& a = state.PointTable[toA.target];
             const SurveyPoint& b = state.PointTable[toB.target];
-            if (b.name == a.name || !SameRound(state, toA, toB) ||
-                !EccentricDistanceFits(a.x, a.y, b.x, b.y, toA.horizontalDistance)) {
-                continue;
+            if (!EccentricDistanceFits(a.x, a.y, b.x, b.y, toA.horizontalDistance)) {
+                return false;
             }
             double x = 0.0;
             double y = 0.0;
             if (!EccentricPoint(a.x, a.y, b.x, b.y, ReadingOf(state, toA), ReadingOf(state, toB),
                                 toA.horizontalDistance, x, y) ||
                 !StorePlanPosition(state, point, x, y, ByTriangulationOrEccentric,
-                                   {numberA, numberB})) {
-                continue;
+                                   {candidates[first].sight, candidates[other].sight})) {
+                return false;
             }
             ReportPlaced(state, ui, MsgEccentric(), point, toA.target, toB.target);
-            return ByTriangulationOrEccentric;
-        }
-    }
-    return NotDetermined;
+            return true;
+        });
+    return placed ? ByTriangulationOrEccentric : NotDetermined;
 }
 
 }  // namespace calctopo

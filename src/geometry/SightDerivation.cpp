@@ -1,9 +1,11 @@
 #include "geometry/SightDerivation.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "data/GLOBAL.h"
 #include "geometry/Angles.h"
+#include "geometry/IncrementalDerivation.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
@@ -208,22 +210,6 @@ bool BearingFromOrientedRound(SightContext& c) {
     return Record(c.sight.bearing, c.sight.bearingKnown, bearing);
 }
 
-// Rules a to i on one sight, in order; each sees what the earlier ones wrote.
-bool ApplyRules(SurveyState& state, int number) {
-    SightContext c = ContextOf(state, number);
-    bool changed = false;
-    changed = OrientRoundFromBearing(c) || changed;
-    changed = HeightDifferenceFromHeights(c) || changed;
-    changed = BearingAndDistanceFromPositions(c) || changed;
-    changed = HeightDifferenceFromDistanceAndZenith(c) || changed;
-    changed = HeightDifferenceFromKnownDistance(c) || changed;
-    changed = HorizontalFromDistanceAndZenith(c) || changed;
-    changed = HorizontalFromHeightDifferenceAndZenith(c) || changed;
-    changed = HorizontalFromHeightDifferenceAndDistance(c) || changed;
-    changed = BearingFromOrientedRound(c) || changed;
-    return changed;
-}
-
 // What a value becomes when copied to the other sight: the same value on the
 // same line; on the reverse line the same distance, the bearing turned by
 // half a turn (staying in [0, 2π] for a bearing that was in it) and the
@@ -270,19 +256,135 @@ void ShareReverse(Sight& a, Sight& e) {
                e.heightDifferenceKnown, Negated);
 }
 
+// One kind of value of a sight (bearing, horizontal distance or height
+// difference) and what it becomes on the reverse sight.
+struct ValueKind {
+    double Sight::*value;
+    bool Sight::*known;
+    double (*reverse)(double);
+};
+
+constexpr ValueKind kBearingKind{&Sight::bearing, &Sight::bearingKnown, ReverseBearing};
+constexpr ValueKind kDistanceKind{&Sight::horizontalDistance, &Sight::horizontalDistanceKnown,
+                                  Same};
+constexpr ValueKind kHeightKind{&Sight::heightDifference, &Sight::heightDifferenceKnown, Negated};
+
+// One kind of value shared between the sights of two different points, as
+// the whole sharing pass leaves it. It visits the lower point first: each
+// sight A from the higher point shares with the later sights of its line and
+// then with every reverse sight E; then the same from the higher point. So:
+// - when some sight of A knows the value, the first that does gives it to
+//   every A that lacks it, and (turned) to every E that lacks it;
+// - otherwise the first E that knows it, E_f, gives every A its turned value;
+//   the E before E_f receive E_f's value itself (from the later sights of
+//   their line), and the E after it receive what the first A holds, turned
+//   back (turned twice: for a bearing not always the same double).
+void ShareKindBetweenPoints(SurveyState& state, const ValueKind& kind,
+                            std::span<const std::int32_t> towardsLower,
+                            std::span<const std::int32_t> towardsHigher,
+                            std::vector<std::int32_t>& received) {
+    const auto sight = [&state](std::int32_t number) -> Sight& { return state.SightTable[number]; };
+    const auto give = [&](std::int32_t number, double value) {
+        Sight& s = sight(number);
+        s.*kind.value = value;
+        s.*kind.known = true;
+        received.push_back(number);
+    };
+    for (const std::int32_t first : towardsLower) {
+        if (!(sight(first).*kind.known)) {
+            continue;
+        }
+        const double value = sight(first).*kind.value;
+        for (const std::int32_t a : towardsLower) {
+            if (!(sight(a).*kind.known)) {
+                give(a, value);
+            }
+        }
+        const double turned = kind.reverse(value);
+        for (const std::int32_t e : towardsHigher) {
+            if (!(sight(e).*kind.known)) {
+                give(e, turned);
+            }
+        }
+        return;
+    }
+    std::size_t f = 0;
+    while (f < towardsHigher.size() && !(sight(towardsHigher[f]).*kind.known)) {
+        ++f;
+    }
+    if (f == towardsHigher.size()) {
+        return;
+    }
+    const double value = sight(towardsHigher[f]).*kind.value;
+    double later = value;
+    if (!towardsLower.empty()) {
+        const double turned = kind.reverse(value);
+        for (const std::int32_t a : towardsLower) {
+            give(a, turned);
+        }
+        later = kind.reverse(turned);
+    }
+    for (std::size_t k = 0; k < f; ++k) {
+        give(towardsHigher[k], value);
+    }
+    for (std::size_t k = f + 1; k < towardsHigher.size(); ++k) {
+        if (!(sight(towardsHigher[k]).*kind.known)) {
+            give(towardsHigher[k], later);
+        }
+    }
+}
+
+struct KnownFlags {
+    bool bearing;
+    bool distance;
+    bool height;
+    bool operator==(const KnownFlags&) const = default;
+};
+
+KnownFlags FlagsOf(const Sight& sight) {
+    return {sight.bearingKnown, sight.horizontalDistanceKnown, sight.heightDifferenceKnown};
+}
+
 }  // namespace
 
 void DeriveSights(SurveyState& state) {
+    if (state.Strategy == ComputationStrategy::Literal) {
+        DeriveSightsLiteral(state);
+    } else {
+        DeriveSightsIncremental(state);
+    }
+}
+
+void DeriveSightsLiteral(SurveyState& state) {
+    // The sights change here behind the incremental bookkeeping: should the
+    // incremental derivation run next, it starts afresh.
+    ResetChangeTracking(state);
     bool changed = true;
     while (changed) {
         changed = false;
         for (int number = 1; number <= state.SightTable.Count(); ++number) {
-            changed = ApplyRules(state, number) || changed;
+            changed = ApplySightRules(state, number) || changed;
         }
         // Shared values do not count as new: they feed the rules of the next
         // sweep only when a rule has fired in this one.
         ShareSightValues(state);
     }
+}
+
+bool ApplySightRules(SurveyState& state, int number) {
+    // Each rule sees what the earlier ones wrote.
+    SightContext c = ContextOf(state, number);
+    bool changed = false;
+    changed = OrientRoundFromBearing(c) || changed;
+    changed = HeightDifferenceFromHeights(c) || changed;
+    changed = BearingAndDistanceFromPositions(c) || changed;
+    changed = HeightDifferenceFromDistanceAndZenith(c) || changed;
+    changed = HeightDifferenceFromKnownDistance(c) || changed;
+    changed = HorizontalFromDistanceAndZenith(c) || changed;
+    changed = HorizontalFromHeightDifferenceAndZenith(c) || changed;
+    changed = HorizontalFromHeightDifferenceAndDistance(c) || changed;
+    changed = BearingFromOrientedRound(c) || changed;
+    return changed;
 }
 
 void ShareSightValues(SurveyState& state) {
@@ -309,6 +411,39 @@ void ShareSightValues(SurveyState& state) {
                     ShareReverse(a, e);
                 }
             }
+        }
+    }
+}
+
+void ShareBetweenPoints(SurveyState& state, std::span<const std::int32_t> towardsLower,
+                        std::span<const std::int32_t> towardsHigher,
+                        std::vector<std::int32_t>& received) {
+    for (const ValueKind& kind : {kBearingKind, kDistanceKind, kHeightKind}) {
+        ShareKindBetweenPoints(state, kind, towardsLower, towardsHigher, received);
+    }
+}
+
+void ShareWithinPoint(SurveyState& state, std::span<const std::int32_t> sights,
+                      std::vector<std::int32_t>& received) {
+    std::vector<KnownFlags> before;
+    before.reserve(sights.size());
+    for (const std::int32_t number : sights) {
+        before.push_back(FlagsOf(state.SightTable[number]));
+    }
+    // Each sight is both of the same line as the later ones and the reverse
+    // of every one of them, itself included (which changes nothing).
+    for (std::size_t j = 0; j < sights.size(); ++j) {
+        Sight& a = state.SightTable[sights[j]];
+        for (std::size_t k = j + 1; k < sights.size(); ++k) {
+            ShareSameLine(a, state.SightTable[sights[k]]);
+        }
+        for (const std::int32_t e : sights) {
+            ShareReverse(a, state.SightTable[e]);
+        }
+    }
+    for (std::size_t j = 0; j < sights.size(); ++j) {
+        if (!(FlagsOf(state.SightTable[sights[j]]) == before[j])) {
+            received.push_back(sights[j]);
         }
     }
 }

@@ -81,30 +81,31 @@ SightResiduals ResidualsOf(const SurveyState& state, const Sight& sight, int oth
     return result;
 }
 
-// Writes the line of one sight, field after field, each flushed as written.
+// Writes the line of one sight, field after field; the point's lines reach
+// the file together, when WriteResiduals flushes them.
 void WriteSightLine(SurveyState& state, const Sight& sight, const SightResiduals& residuals) {
     TextOutputFile& listing = state.ListingFile;
-    listing.Write(PadLeft(state.PointTable[sight.station].name, kMaxNameLength));
-    listing.Write(kNameGap);
-    listing.Write(PadLeft(state.PointTable[sight.target].name, kMaxNameLength));
+    listing.Append(PadLeft(state.PointTable[sight.station].name, kMaxNameLength));
+    listing.Append(kNameGap);
+    listing.Append(PadLeft(state.PointTable[sight.target].name, kMaxNameLength));
     if (residuals.misclosure) {
         const double angle = *residuals.misclosure;
-        listing.Write(Column(InAngleUnit(state, angle) * kAngleScale));
-        listing.Write(Column(std::tan(static_cast<long double>(angle)) * kLengthScale *
-                             residuals.computedDistance));
+        listing.Append(Column(InAngleUnit(state, angle) * kAngleScale));
+        listing.Append(Column(std::tan(static_cast<long double>(angle)) * kLengthScale *
+                              residuals.computedDistance));
     } else {
-        listing.Write(BlankColumn());
-        listing.Write(BlankColumn());
+        listing.Append(BlankColumn());
+        listing.Append(BlankColumn());
     }
     if (residuals.distance) {
-        listing.Write(Column(*residuals.distance * kLengthScale));
+        listing.Append(Column(*residuals.distance * kLengthScale));
     } else {
-        listing.Write(BlankColumn());
+        listing.Append(BlankColumn());
     }
     if (residuals.heightDifference) {
-        listing.Write(Column(*residuals.heightDifference * kLengthScale));
+        listing.Append(Column(*residuals.heightDifference * kLengthScale));
     }
-    listing.WriteLine("");
+    listing.AppendLine("");
 }
 
 void WriteLinesOf(SurveyState& state, std::span<const std::int32_t> sights, int point) {
@@ -126,6 +127,9 @@ void WriteResiduals(SurveyState& state, int point) {
     // Incoming sights (from another point to this one), then outgoing ones.
     WriteLinesOf(state, IncomingSightsOf(state, point), point);
     WriteLinesOf(state, OutgoingSightsOf(state, point), point);
+    // One write per completed point: the listing on disk is complete up to
+    // the last point determined.
+    state.ListingFile.Flush();
 }
 
 }  // namespace calctopo

@@ -81,21 +81,23 @@ void WriteCoordinatesOutput(SurveyState& state) {
     WriteFileReplacing(state.NewFileName, content);
 
     TextOutputFile& listing = state.ListingFile;
-    listing.WriteLine(" ");
-    listing.WriteLine("List of points which can't be calculated");
-    listing.WriteLine("  Liste des points non calculables :");
-    listing.WriteLine(" ");
+    listing.AppendLine(" ");
+    listing.AppendLine("List of points which can't be calculated");
+    listing.AppendLine("  Liste des points non calculables :");
+    listing.AppendLine(" ");
     int incomplete = 0;
     for (const SurveyPoint& point : state.PointTable) {
         if (!point.planimetricKnown || !point.heightKnown) {
-            listing.WriteLine(point.name);
+            listing.AppendLine(point.name);
             ++incomplete;
         }
     }
     if (incomplete == 0) {
-        listing.WriteLine(
+        listing.AppendLine(
             Utf8ToCp1252("All the points are calculated / Tous les points sont calculés"));
     }
+    // The closing block reaches the file in one write.
+    listing.Flush();
 }
 
 }  // namespace calctopo

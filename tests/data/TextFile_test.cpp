@@ -132,5 +132,52 @@ TEST(TextFile, AnAccentedNameIsReplacedWholeAndFailuresNameIt) {
     }
 }
 
+// ---------------------------------------------------------------------------
+// Held text and its flush
+
+TEST(TextFile, AppendedTextReachesTheFileAtTheFlushOnly) {
+    TempFolder folder;
+    const std::string name = folder.File("listing.vek");
+    TextOutputFile file;
+    file.Create(name);
+    file.Append("S1");
+    file.AppendLine("     P1");
+    EXPECT_EQ(ReadBytes(name), "");
+    file.Flush();
+    EXPECT_EQ(ReadBytes(name), "S1     P1\r\n");
+    // A write goes out at once, after what was held before it.
+    file.Append("held ");
+    file.WriteLine("now");
+    EXPECT_EQ(ReadBytes(name), "S1     P1\r\nheld now\r\n");
+    // Nothing held: a flush does nothing; what is held at the close is written.
+    file.Flush();
+    file.AppendLine("last");
+    file.Close();
+    EXPECT_EQ(ReadBytes(name), "S1     P1\r\nheld now\r\nlast\r\n");
+    // A closed file holds nothing.
+    file.Append("lost");
+    file.Flush();
+    EXPECT_EQ(ReadBytes(name), "S1     P1\r\nheld now\r\nlast\r\n");
+}
+
+#ifdef __linux__
+TEST(TextFile, AFullDiskIsReportedAtTheFlush) {
+    // /dev/full accepts the file but refuses every byte written to it.
+    TextOutputFile file;
+    file.Create("/dev/full");
+    file.AppendLine("a line of residuals");
+    try {
+        file.Flush();
+        ADD_FAILURE() << "no failure on a full disk";
+    } catch (const IoFailure& failure) {
+        EXPECT_NE(std::string(failure.what()).find("/dev/full"), std::string::npos)
+            << failure.what();
+    }
+    // The text that could not be written is dropped, not written again.
+    EXPECT_NO_THROW(file.Flush());
+    EXPECT_THROW(file.WriteLine("next"), IoFailure);
+}
+#endif
+
 }  // namespace
 }  // namespace calctopo

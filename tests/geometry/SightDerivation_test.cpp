@@ -1,6 +1,11 @@
 #include "geometry/SightDerivation.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -292,6 +297,151 @@ TEST(SightDerivation, ACopyIsUsedWithinTheCallWhenAnotherRuleFired) {
     n.Build();
     DeriveSights(n.state);
     EXPECT_REAL_NEAR(8.0, n.SightOf(t, s).horizontalDistance, kRoundingTolerance);
+}
+
+// ---------------------------------------------------------------------------
+// Sharing line by line, against the sharing over the whole index
+
+// A uniform draw in [0, 1) from a generator whose sequence the standard fixes.
+double Unit(std::mt19937& draw) {
+    return static_cast<double>(draw()) / 4294967296.0;
+}
+
+// A value for one kind on a sight: bearings at the turning point of the
+// reverse (π itself and its neighbours), at zero and a full turn, negative or
+// above a turn, as rounds leave them; lengths and height differences of both
+// signs.
+double DrawValue(std::mt19937& draw, int kind) {
+    if (kind == 0) {
+        const double tricky[] = {
+            0.0,  kPi, std::nextafter(kPi, 0.0), std::nextafter(kPi, 4.0), 2.0 * kPi, -0.3,
+            -kPi, 7.0};
+        return draw() % 2 == 0 ? tricky[draw() % 8] : -1.0 + 8.0 * Unit(draw);
+    }
+    return -50.0 + 100.0 * Unit(draw);
+}
+
+// Sets a random subset of the three values of a sight.
+void DrawKnownValues(std::mt19937& draw, Sight& sight) {
+    double* values[] = {&sight.bearing, &sight.horizontalDistance, &sight.heightDifference};
+    bool* known[] = {&sight.bearingKnown, &sight.horizontalDistanceKnown,
+                     &sight.heightDifferenceKnown};
+    for (int kind = 0; kind < 3; ++kind) {
+        if (draw() % 3 == 0) {
+            *values[kind] = DrawValue(draw, kind);
+            *known[kind] = true;
+        }
+    }
+}
+
+// The sights between two points, lower number first (as ShareBetweenPoints
+// wants them): from `higher` to `lower`, then back, or all of them when the
+// two are one point.
+std::vector<std::int32_t> SightsFromTo(const SurveyState& state, int station, int target) {
+    std::vector<std::int32_t> sights;
+    for (int number = 1; number <= state.SightTable.Count(); ++number) {
+        if (state.SightTable[number].station == station &&
+            state.SightTable[number].target == target) {
+            sights.push_back(number);
+        }
+    }
+    return sights;
+}
+
+TEST(SightDerivation, SharingLineByLineGivesTheSameBitsAsTheWholeIndex) {
+    std::mt19937 draw(20240611);
+    for (int trial = 0; trial < 3000; ++trial) {
+        Network n;
+        // Three points in a random order of their indices, and sights between
+        // them (each reading its own sight) in a random order of numbers.
+        std::vector<std::string> names = {"A", "B", "C"};
+        std::shuffle(names.begin(), names.end(), draw);
+        const int first = n.Point(names[0]);
+        const int second = n.Point(names[1]);
+        const int third = n.Point(names[2]);
+        const int lines[][2] = {{first, second},  {second, first}, {first, first},
+                                {second, second}, {first, third},  {third, second}};
+        const int count = 1 + static_cast<int>(draw() % 14);
+        for (int k = 0; k < count; ++k) {
+            const int* line = lines[draw() % (trial % 2 == 0 ? 2 : 6)];
+            n.Direction(line[0], line[1], 0.1, 0);
+        }
+        n.Build();
+        for (Sight& sight : n.state.SightTable) {
+            DrawKnownValues(draw, sight);
+        }
+        const auto drawn = n.state.SightTable;
+
+        ShareSightValues(n.state);
+        const auto literal = n.state.SightTable;
+
+        n.state.SightTable = drawn;
+        std::vector<std::int32_t> received;
+        for (const auto& [lower, higher] :
+             {std::pair{first, second}, std::pair{first, third}, std::pair{second, third}}) {
+            const int low = std::min(lower, higher);
+            const int high = std::max(lower, higher);
+            ShareBetweenPoints(n.state, SightsFromTo(n.state, high, low),
+                               SightsFromTo(n.state, low, high), received);
+        }
+        for (const int point : {first, second, third}) {
+            ShareWithinPoint(n.state, SightsFromTo(n.state, point, point), received);
+        }
+
+        // Every sight holds the same bits, and `received` names exactly the
+        // sights that were given a value.
+        std::set<std::int32_t> changed;
+        for (int number = 1; number <= n.state.SightTable.Count(); ++number) {
+            const Sight& a = literal[number];
+            const Sight& b = n.state.SightTable[number];
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(a.bearing),
+                      std::bit_cast<std::uint64_t>(b.bearing))
+                << "trial " << trial << ", sight " << number;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(a.horizontalDistance),
+                      std::bit_cast<std::uint64_t>(b.horizontalDistance))
+                << "trial " << trial << ", sight " << number;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(a.heightDifference),
+                      std::bit_cast<std::uint64_t>(b.heightDifference))
+                << "trial " << trial << ", sight " << number;
+            ASSERT_EQ(a.bearingKnown, b.bearingKnown) << "trial " << trial << ", sight " << number;
+            ASSERT_EQ(a.horizontalDistanceKnown, b.horizontalDistanceKnown)
+                << "trial " << trial << ", sight " << number;
+            ASSERT_EQ(a.heightDifferenceKnown, b.heightDifferenceKnown)
+                << "trial " << trial << ", sight " << number;
+            const Sight& before = drawn[number];
+            if (before.bearingKnown != b.bearingKnown ||
+                before.horizontalDistanceKnown != b.horizontalDistanceKnown ||
+                before.heightDifferenceKnown != b.heightDifferenceKnown) {
+                changed.insert(number);
+            }
+        }
+        EXPECT_EQ(std::set<std::int32_t>(received.begin(), received.end()), changed)
+            << "trial " << trial;
+    }
+}
+
+TEST(SightDerivation, ABearingSharedBackThroughTheReverseLineIsTurnedTwice) {
+    // B->A (towards the lower point) knows nothing; A->B knows the bearing
+    // -0.3 on its second sight only. The first B->A sight receives -0.3 + π;
+    // the A->B sight after the known one receives that turned back, which is
+    // -0.3 + 2π and not -0.3 (nothing is added to a bearing that was turned
+    // down). The A->B sight before it receives -0.3 itself.
+    Network n;
+    const int a = n.Point("A");
+    const int b = n.Point("B");
+    n.Direction(a, b, 0.1, 0);
+    n.Direction(a, b, 0.1, 0);
+    n.Direction(a, b, 0.1, 0);
+    n.Direction(b, a, 0.1, 0);
+    n.Build();
+    n.SightAt(2).bearing = -0.3;
+    n.SightAt(2).bearingKnown = true;
+    std::vector<std::int32_t> received;
+    ShareBetweenPoints(n.state, std::vector<std::int32_t>{4}, std::vector<std::int32_t>{1, 2, 3},
+                       received);
+    EXPECT_REAL_NEAR(-0.3 + kPi, n.SightAt(4).bearing, kRoundingTolerance);
+    EXPECT_EQ(n.SightAt(1).bearing, -0.3);
+    EXPECT_REAL_NEAR(-0.3 + 2.0 * kPi, n.SightAt(3).bearing, kRoundingTolerance);
 }
 
 }  // namespace

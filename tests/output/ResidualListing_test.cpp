@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/Failures.h"
 #include "data/GLOBAL.h"
 #include "data/LoadPipeline.h"
 #include "data/TextNumbers.h"
@@ -173,6 +174,19 @@ TEST(ResidualListing, ClosedListingIsPassedOver) {
     Direction(listing.AddSight(listing.a, listing.p), 0.001);
     EXPECT_EQ(listing.WriteForP(), "");
 }
+
+#ifdef __linux__
+TEST(ResidualListing, AListingThatCannotBeWrittenFailsWhenThePointIsWritten) {
+    // The lines of a point reach the file together: a full disk is told by
+    // WriteResiduals itself, for that point.
+    Listing listing;
+    listing.state.ListingFile.Create("/dev/full");
+    Direction(listing.AddSight(listing.a, listing.p), 0.001);
+    InitPointSightRanges(listing.state);
+    BuildPointSightRanges(listing.state);
+    EXPECT_THROW(WriteResiduals(listing.state, listing.p), IoFailure);
+}
+#endif
 
 TEST(ResidualListing, ExactObservationsGiveZeroResidualsEndToEnd) {
     // Reading, slope distance and zenith angle from S1 to P1, generated from

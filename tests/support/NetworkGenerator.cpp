@@ -9,6 +9,7 @@
 #include "engine/CALCUL.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
+#include "output/ecrit.h"
 
 namespace calctopo::testing {
 
@@ -64,6 +65,11 @@ void NetworkGenerator::Control(const std::string& name) {
     const TruePoint& p = Point(name);
     coordinateLines_.push_back("1 " + name + " " + LengthText(p.x) + " " + LengthText(p.y) + " " +
                                LengthText(p.z) + " 0 0");
+}
+
+void NetworkGenerator::ControlAt(const std::string& name, double x, double y, double z) {
+    coordinateLines_.push_back("1 " + name + " " + LengthText(x) + " " + LengthText(y) + " " +
+                               LengthText(z) + " 0 0");
 }
 
 void NetworkGenerator::ObservationsTo(const std::string& fileName) {
@@ -232,7 +238,8 @@ double NetworkGenerator::Gaussian() {
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(static_cast<double>(kTwoPi) * u2);
 }
 
-LoadedSurvey::LoadedSurvey(const NetworkGenerator& network) {
+LoadedSurvey::LoadedSurvey(const NetworkGenerator& network, ComputationStrategy strategy) {
+    state.Strategy = strategy;
     network.WriteFiles(folder_.Path(), "survey.cor", "survey.obs");
     Load("survey.cor", "survey.obs", network.AngleUnit());
 }
@@ -301,6 +308,11 @@ const SurveyPoint& LoadedSurvey::Point(const std::string& name) const {
 
 std::string LoadedSurvey::Listing() const {
     return ReadBytes(state.ListingFileName);
+}
+
+std::string LoadedSurvey::WriteResults() {
+    WriteCoordinatesOutput(state);
+    return ReadBytes(state.NewFileName);
 }
 
 NetworkGenerator RadiationExample(int angleUnit) {

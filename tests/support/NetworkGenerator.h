@@ -59,6 +59,9 @@ class NetworkGenerator {
 
     // A line of the coordinates file for a control point, at its true position.
     void Control(const std::string& name);
+    // A line of the coordinates file for `name` at another position than its
+    // true one (a name given twice: every lookup finds the first line).
+    void ControlAt(const std::string& name, double x, double y, double z);
 
     // Observations go to the observations file named `fileName` from now on
     // (the main file is ""); a file named here is written next to the main one.
@@ -128,8 +131,10 @@ class LoadedSurvey {
     TempFolder folder_;
 
   public:
-    // Writes the generator's files as "survey.cor" and "survey.obs" and loads them.
-    explicit LoadedSurvey(const NetworkGenerator& network);
+    // Writes the generator's files as "survey.cor" and "survey.obs" and loads
+    // them, computing as `strategy` says.
+    explicit LoadedSurvey(const NetworkGenerator& network,
+                          ComputationStrategy strategy = ComputationStrategy::Incremental);
     // Copies every file of `source` into the temporary folder and loads the
     // two named files from there, so nothing is written next to the originals.
     LoadedSurvey(const std::filesystem::path& source, const std::string& coordinatesName,
@@ -146,6 +151,9 @@ class LoadedSurvey {
     const SurveyPoint& Point(const std::string& name) const;
     // The listing file as written so far.
     std::string Listing() const;
+    // The ".new" file and the closing block of the listing, as "Quitter"
+    // writes them; returns the ".new" file.
+    std::string WriteResults();
 
     SurveyState state;
     RecordingServices ui;

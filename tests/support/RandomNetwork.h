@@ -32,6 +32,23 @@ struct RandomNetworkOptions {
     // itself, a name given twice in the coordinates file, a name too long,
     // incomplete lines, unknown codes, a bad number, a code 9, an include.
     bool oddLines = false;
+    // Every method and every shape a field book takes, for the differential
+    // tests and the benchmark (off: the network above, unchanged). One point
+    // in fifteen is a station; detail points are also intersected from two
+    // stations, trilaterated from distances alone (controlled by a distance or
+    // a bearing), traverse points with a round of their own that carries on to
+    // a forward point, free stations placed by triangulation, eccentric
+    // station or resection and levelled from their target, stations with a
+    // bearing back to their station; stations read themselves, repeat rounds
+    // more often, a few readings come before the first round, and some control
+    // names are given twice in the coordinates file.
+    bool everyMethod = false;
+    // Two pathological pairs, each this many direction readings (0: none):
+    // from a given station to an unknown target (placed by radiation), and
+    // from an unknown station to a given target (never placed). Each adds two
+    // points and one round per 1000 readings.
+    int givenToUnknownReadings = 0;
+    int unknownToGivenReadings = 0;
 };
 
 struct RandomNetwork {
@@ -42,5 +59,12 @@ struct RandomNetwork {
 };
 
 RandomNetwork MakeRandomNetwork(const RandomNetworkOptions& options);
+
+// The variants the differential tests go through: `base` in each of the
+// three angle units, without and with the odd lines, each with a seed of its
+// own (base.seed, base.seed + 1, ...).
+std::vector<RandomNetworkOptions> InEveryUnit(const RandomNetworkOptions& base);
+// "unit 2, odd lines, every method, noisy": what a failure message names.
+std::string Describe(const RandomNetworkOptions& options);
 
 }  // namespace calctopo::testing

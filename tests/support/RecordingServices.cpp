@@ -6,6 +6,9 @@ namespace calctopo::testing {
 
 void RecordingServices::Affiche(const std::string& text, MessageKind kind) {
     calls.push_back({RecordedCall::Kind::Affiche, text, kind});
+    if (afterAffiche) {
+        afterAffiche();
+    }
 }
 void RecordingServices::AppendPlain(const std::string& text) {
     calls.push_back({RecordedCall::Kind::Plain, text});

@@ -1,6 +1,7 @@
 // Window services that record every call in order, for the tests.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ class RecordingServices : public WindowServices {
     bool startPointEnabled = false;
     // What StartPointText() returns.
     std::string startPointText;
+    // Called after every Affiche is recorded, when set.
+    std::function<void()> afterAffiche;
 
     // The texts of the calls of one kind, in order, converted to UTF-8 so tests
     // can compare them with literals.

@@ -3,7 +3,9 @@
 // prints the start points worth trying, one per line.
 //
 //   calctopo-make-network --points N [--unit 1|2|3] [--seed S]
-//                         [--noise ANGLE_RAD LENGTH_M] [--odd] --out FOLDER [--name BASE]
+//                         [--noise ANGLE_RAD LENGTH_M] [--odd] [--every-method]
+//                         [--heavy-given READINGS] [--heavy-unknown READINGS]
+//                         --out FOLDER [--name BASE]
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -14,9 +16,11 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: calctopo-make-network --points N [--unit 1|2|3] [--seed S]\n"
-                 "                             [--noise ANGLE_RAD LENGTH_M] [--odd]\n"
-                 "                             --out FOLDER [--name BASE]\n";
+    std::cerr
+        << "usage: calctopo-make-network --points N [--unit 1|2|3] [--seed S]\n"
+           "                             [--noise ANGLE_RAD LENGTH_M] [--odd] [--every-method]\n"
+           "                             [--heavy-given READINGS] [--heavy-unknown READINGS]\n"
+           "                             --out FOLDER [--name BASE]\n";
     return 2;
 }
 
@@ -40,6 +44,12 @@ int main(int argc, char** argv) {
             options.lengthSigma = std::atof(argv[++i]);
         } else if (arg == "--odd") {
             options.oddLines = true;
+        } else if (arg == "--every-method") {
+            options.everyMethod = true;
+        } else if (arg == "--heavy-given" && hasValue) {
+            options.givenToUnknownReadings = std::atoi(argv[++i]);
+        } else if (arg == "--heavy-unknown" && hasValue) {
+            options.unknownToGivenReadings = std::atoi(argv[++i]);
         } else if (arg == "--out" && hasValue) {
             folder = argv[++i];
         } else if (arg == "--name" && hasValue) {
