@@ -13,6 +13,7 @@
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "shell/app/Actions.h"
+#include "shell/app/Version.h"
 #include "shell/app/WorkSite.h"
 
 namespace calctopo {
@@ -33,6 +34,7 @@ struct BatchOptions {
     bool colourGiven = false;
     std::vector<std::string> startPoints;  // --depart, in order
     bool help = false;
+    bool version = false;  // --version
 };
 
 // What the command line says: the options, or why it is wrong (UTF-8).
@@ -57,6 +59,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--aide" || arg == "--help" || arg == "-h") {
             options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
             continue;
         }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
@@ -130,7 +136,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (!options.help && options.startPoints.empty()) {
+    if (!options.help && !options.version && options.startPoints.empty()) {
         parsed.error = "il faut au moins un point de départ (--depart NOM)";
     }
     return parsed;
@@ -207,6 +213,7 @@ std::string BatchUsage() {
            "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
            "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
+           "  --version           affiche la version du programme\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
            "         3 limite d'une table atteinte.\n";
@@ -223,6 +230,11 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const BatchOptions& options = parsed.options;
     if (options.help) {
         out << BatchUsage();
+        out.flush();
+        return BatchDone;
+    }
+    if (options.version) {
+        out << "calctopo-batch " << ProgramVersion() << '\n';
         out.flush();
         return BatchDone;
     }

@@ -1,5 +1,6 @@
 #include "cli/Batch.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/app/Version.h"
 #include "support/TempFolder.h"
 
 #ifndef _WIN32
@@ -87,6 +89,16 @@ TEST(Batch, WrongUsageExitsWithTwo) {
         EXPECT_TRUE(Contains(result.err, "Usage : calctopo-batch")) << shown;
         EXPECT_TRUE(result.out.empty()) << shown;
     }
+}
+
+TEST(Batch, VersionIsPrintedAloneAndExitsWithZero) {
+    // The version comes from project(VERSION): three numbers and two dots.
+    const std::string version = ProgramVersion();
+    EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 2) << version;
+    const RunResult result = RunCommand({"--version"});
+    EXPECT_EQ(result.status, BatchDone);
+    EXPECT_EQ(result.out, "calctopo-batch " + version + "\n");
+    EXPECT_TRUE(result.err.empty());
 }
 
 TEST(Batch, MissingInputFileExitsWithOne) {
