@@ -244,11 +244,14 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     try {
         return RunParsed(options, ui);
     } catch (const TableLimitReached& limit) {
-        // The window shows the limit in a message box and ends the program.
-        ui.MessageBox(limit.what());
+        // The window shows the limit in a message box and ends the program;
+        // here the box would repeat a line the reader wrote to this console.
+        if (!limit.OnStandardOutput()) {
+            ui.MessageBox(limit.what());
+        }
         return BatchTableLimit;
     } catch (const std::exception& failure) {
-        ui.ReportFailure(failure.what());
+        ui.ReportFailure(FailureMessage(failure));
         return BatchFailed;
     }
 }

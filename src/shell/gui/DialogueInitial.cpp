@@ -264,10 +264,8 @@ void TFInitial::Guarded(const std::function<void()>& action) {
         MessageBox(limit.what());
         ended_ = true;
         hooks_->EndProgram(3);
-    } catch (const IoFailure& failure) {
-        ReportFailure(failure.what());
     } catch (const std::exception& failure) {
-        ReportFailure(failure.what());
+        ReportFailure(FailureMessage(failure));
     }
 }
 
