@@ -32,10 +32,6 @@ constexpr std::string_view kLibraryEnglish[] = {
     "out_of_range",  "No such file",   "Permission denied", "Is a directory",
     "No space left", "File too large", "table full"};
 
-bool IsNumberCharacter(char c) {
-    return (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
-
 // Checks one run of number characters written by FormatFixed.
 void CheckNumberText(std::string_view text, const char* where) {
     if (text.empty()) {
@@ -48,8 +44,11 @@ void CheckNumberText(std::string_view text, const char* where) {
     }
 }
 
-// Checks the blank-separated numbers of a text that must hold only numbers.
-void CheckNumbersOnly(std::string_view text, const char* where) {
+// Checks the numbers of a text that must hold only numbers, each written in
+// fixed point with `decimals` decimals. Where a number is wider than its
+// column, the next one follows it with no blank between them (the ".new"
+// file and the listing do so by design): the decimals tell where it ends.
+void CheckFixedNumbers(std::string_view text, int decimals, const char* where) {
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ') {
@@ -57,11 +56,22 @@ void CheckNumbersOnly(std::string_view text, const char* where) {
             continue;
         }
         const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ') {
-            if (!IsNumberCharacter(text[i])) {
+        if (text[i] == '-') {
+            ++i;
+        }
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            ++i;
+        }
+        if (decimals > 0) {
+            if (i >= text.size() || text[i] != '.') {
                 Finding(std::string(where) + ": not a number in '" + std::string(text) + "'");
             }
             ++i;
+            for (int k = 0; k < decimals; ++k, ++i) {
+                if (i >= text.size() || text[i] < '0' || text[i] > '9') {
+                    Finding(std::string(where) + ": not a number in '" + std::string(text) + "'");
+                }
+            }
         }
         CheckNumberText(text.substr(start, i - start), where);
     }
@@ -225,37 +235,23 @@ void CheckStoredValues(const SurveyState& state) {
 
 void CheckNewFile(const std::string& content, int digits) {
     for (std::string_view line : Lines(content)) {
-        // " c name x y z 6th7th": the numbers follow the code and the name.
+        // " c name x y z 6th7th": the numbers follow the code and the name;
+        // x, y and z have `digits` decimals, each after a blank, the last two
+        // one more.
         if (line.size() < 12 || line[0] != ' ' || (line[1] != '0' && line[1] != '1') ||
             line[2] != ' ') {
             Finding(".new: malformed line '" + std::string(line) + "'");
         }
         std::string_view rest = line.substr(12);
-        std::size_t i = 0;
-        while (i < rest.size()) {
-            if (rest[i] == ' ') {
-                ++i;
-                continue;
+        for (int value = 0; value < 3; ++value) {
+            const std::size_t end = rest.find(' ', rest.find_first_not_of(' '));
+            if (end == std::string_view::npos) {
+                Finding(".new: missing values in '" + std::string(line) + "'");
             }
-            const std::size_t start = i;
-            while (i < rest.size() && rest[i] != ' ') {
-                ++i;
-            }
-            std::string_view token = rest.substr(start, i - start);
-            if (ParseReal(std::string(token))) {
-                CheckNumberText(token, ".new");
-                continue;
-            }
-            // The sixth and seventh values stand with no blank between them
-            // when the seventh fills its width: each has digits + 1 decimals.
-            const std::size_t point = token.find('.');
-            const std::size_t split = point + static_cast<std::size_t>(digits) + 2;
-            if (point == std::string_view::npos || split >= token.size()) {
-                Finding(".new: not a number in '" + std::string(line) + "'");
-            }
-            CheckNumberText(token.substr(0, split), ".new");
-            CheckNumberText(token.substr(split), ".new");
+            CheckFixedNumbers(rest.substr(0, end), digits, ".new");
+            rest.remove_prefix(end);
         }
+        CheckFixedNumbers(rest, digits + 1, ".new");
     }
 }
 
@@ -264,7 +260,7 @@ void CheckListing(const std::string& content) {
         // A residual line: two names in 8 characters with five blanks between
         // them, then columns of numbers.
         if (line.size() > 21 && line.substr(8, 5) == "     " && line[7] != ' ' && line[20] != ' ') {
-            CheckNumbersOnly(line.substr(21), "listing");
+            CheckFixedNumbers(line.substr(21), 1, "listing");
         }
     }
 }
