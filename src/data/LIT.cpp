@@ -490,8 +490,13 @@ struct ReaderKind {
     std::string (*cannotOpen)(const std::string& fullName);
     // A file that was opened and then could not be read: throws.
     void (*readFailed)(const TextFileContent&, const std::string& fullName);
-    // A line that is not an include.
-    void (*line)(ReadingState&);
+    // A record line has exactly (coordinates) or at least (observations)
+    // this many fields.
+    int recordFields;
+    bool moreFieldsAllowed;
+    void (*record)(ReadingState&);
+    // The start of the "ligne incomplète" line of this reader.
+    const std::string& lineError;
 };
 
 // One file of the include chain being read.
@@ -572,10 +577,15 @@ bool ReadFileTree(ReadingState& reading, const std::string& fileName, const Read
         }
         ++reading.lineNumber;
         reading.fieldCount = SplitLine(line, reading.lineFields);
+        const int fields = reading.fieldCount;
         if (IsIncludeLine(reading)) {
             open(IncludedFileName(reading, level.fullName));
-        } else {
-            kind.line(reading);
+        } else if (fields == kind.recordFields ||
+                   (kind.moreFieldsAllowed && fields > kind.recordFields)) {
+            kind.record(reading);
+        } else if (fields != 0) {
+            reading.ui.StandardOutput(kind.lineError + LineNumberText(reading.lineNumber) +
+                                      Texts().incompleteLine);
         }
     }
     return true;
@@ -590,39 +600,29 @@ const ReaderKind& CoordinatesKind() {
             return Texts().coordinatesCannotOpen + EchoedName(fullName) + Texts().cannotOpenTail;
         },
         [](const TextFileContent&, const std::string&) { throw CoordinatesReadFailure{}; },
-        [](ReadingState& reading) {
-            if (reading.fieldCount == 7) {
-                ReadPointLine(reading);
-            } else if (reading.fieldCount != 0) {
-                reading.ui.StandardOutput(Texts().pointLineError +
-                                          LineNumberText(reading.lineNumber) +
-                                          Texts().incompleteLine);
-            }
-        }};
+        7,
+        false,
+        ReadPointLine,
+        Texts().pointLineError};
     return kind;
 }
 
 // The observations reader's kind: file messages in red in the pane.
 const ReaderKind& ObservationsKind() {
-    static const ReaderKind kind{
-        [](ReadingState& reading, const std::string& text) {
-            reading.ui.Affiche(text, MessageKind::Problem);
-        },
-        [](const std::string& fullName) {
-            return Format(MsgCannotOpenFile().c_str(), EchoedName(fullName).c_str());
-        },
-        [](const TextFileContent& content, const std::string& fullName) {
-            throw IoFailure(DescribeReadProblem(content, fullName));
-        },
-        [](ReadingState& reading) {
-            if (reading.fieldCount >= 7) {
-                ReadObservationLine(reading);
-            } else if (reading.fieldCount != 0) {
-                reading.ui.StandardOutput(Texts().observationLineError +
-                                          LineNumberText(reading.lineNumber) +
-                                          Texts().incompleteLine);
-            }
-        }};
+    static const ReaderKind kind{[](ReadingState& reading, const std::string& text) {
+                                     reading.ui.Affiche(text, MessageKind::Problem);
+                                 },
+                                 [](const std::string& fullName) {
+                                     return Format(MsgCannotOpenFile().c_str(),
+                                                   EchoedName(fullName).c_str());
+                                 },
+                                 [](const TextFileContent& content, const std::string& fullName) {
+                                     throw IoFailure(DescribeReadProblem(content, fullName));
+                                 },
+                                 7,
+                                 true,
+                                 ReadObservationLine,
+                                 Texts().observationLineError};
     return kind;
 }
 

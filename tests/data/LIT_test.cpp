@@ -833,6 +833,11 @@ TEST(ObservationsFile, PointLimitThroughObservations) {
 // Hostile input: what is not a survey file, and values no survey measures.
 
 #ifndef _WIN32
+std::string NotARegularFile(const std::string& name) {
+    return "Le fichier " + name +
+           " n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est pas lu";
+}
+
 TEST(HostileInput, DevicesAndPipesAreNotReadEvenThroughALink) {
     Cp1252Folder folder;
     // Before, an include linked to /dev/zero grew the memory until bad_alloc
@@ -844,13 +849,8 @@ TEST(HostileInput, DevicesAndPipesAreNotReadEvenThroughALink) {
     run.Load(main);
     EXPECT_EQ(run.state.DistanceTable.Count(), 1);
     EXPECT_EQ(Problems(run.ui),
-              (std::vector<std::string>{
-                  "Le fichier " + folder.File("ZERO.obs") +
-                      " n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est "
-                      "pas lu",
-                  "Le fichier " + folder.File("PIPE.obs") +
-                      " n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est "
-                      "pas lu"}));
+              (std::vector<std::string>{NotARegularFile(folder.File("ZERO.obs")),
+                                        NotARegularFile(folder.File("PIPE.obs"))}));
 }
 #endif
 
