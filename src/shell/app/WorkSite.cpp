@@ -208,14 +208,16 @@ FileFields Lit_Config(SurveyState& state, WindowServices& ui) {
         // are told by the message alone.
         if (content.problem != TextReadProblem::None &&
             content.problem != TextReadProblem::CannotOpen) {
-            message += "\n" + DescribeReadProblem(content, state.WorkSiteFileName);
+            message += '\n';
+            message += DescribeReadProblem(content, state.WorkSiteFileName);
         }
         ui.MessageBox(message);
     }
     if (!told.empty()) {
         std::string message = told.front();
         for (std::size_t i = 1; i < told.size(); ++i) {
-            message += "\n" + told[i];
+            message += '\n';
+            message += told[i];
         }
         ui.MessageBox(message);
     }
