@@ -1,6 +1,8 @@
 #include "FuzzSupport.h"
 
+#include <signal.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,11 +95,32 @@ std::vector<std::string_view> Lines(std::string_view content) {
 
 }  // namespace
 
+// The scratch folders of fuzzing processes that have ended (a finding ends a
+// process without clean-up): an input could otherwise include their files by
+// name and read what another process left there.
+void RemoveEndedScratchFolders(const fs::path& base) {
+    constexpr std::string_view kPrefix = "calctopo-fuzz-";
+    std::error_code error;
+    for (fs::directory_iterator entry(base, error); !error && entry != fs::directory_iterator();
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.rfind(kPrefix, 0) != 0) {
+            continue;
+        }
+        const long pid = std::strtol(name.c_str() + kPrefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove_all(entry->path(), ignored);
+        }
+    }
+}
+
 const fs::path& ScratchFolder() {
     static const fs::path folder = [] {
         std::error_code error;
         fs::path base =
             fs::exists("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        RemoveEndedScratchFolders(base);
         fs::path path = base / ("calctopo-fuzz-" + std::to_string(getpid()));
         fs::remove_all(path, error);
         fs::create_directories(path);
