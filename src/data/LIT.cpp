@@ -364,29 +364,36 @@ void ReadObservationLine(ReadingState& reading) {
                            bool (*admissible)(double)) {
         usable = WithinBound(reading, field, parsed, admissible) && usable;
     };
+    bool (*valueBound)(double) = nullptr;  // code 9 and the others store no measured value
+    bool heightsStored = false;
     switch (code) {
         case 1:
         case 2:
         case 3:
-            bound(4, valueField, IsAdmissibleDistance);
-            bound(heightsField, instrumentField, IsAdmissibleLength);
-            bound(heightsField + 1, targetField, IsAdmissibleLength);
+            valueBound = IsAdmissibleDistance;
+            heightsStored = true;
             break;
         case 4:
-            bound(4, valueField, IsAdmissibleLength);
+            valueBound = IsAdmissibleLength;
             break;
         case 6:
-            bound(4, valueField, IsAdmissibleAngle);
-            bound(heightsField, instrumentField, IsAdmissibleLength);
-            bound(heightsField + 1, targetField, IsAdmissibleLength);
+            valueBound = IsAdmissibleAngle;
+            heightsStored = true;
             break;
         case 5:
         case 7:
         case 8:
-            bound(4, valueField, IsAdmissibleAngle);
+            valueBound = IsAdmissibleAngle;
             break;
         default:
-            break;  // code 9 and the others store no measured value
+            break;
+    }
+    if (valueBound != nullptr) {
+        bound(4, valueField, valueBound);
+    }
+    if (heightsStored) {
+        bound(heightsField, instrumentField, IsAdmissibleLength);
+        bound(heightsField + 1, targetField, IsAdmissibleLength);
     }
 
     // 5: a new round.
