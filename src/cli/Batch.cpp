@@ -15,6 +15,7 @@
 #include "data/TextNumbers.h"
 #include "output/SketchSvg.h"
 #include "shell/app/Actions.h"
+#include "shell/app/Version.h"
 #include "shell/app/WorkSite.h"
 
 namespace calctopo {
@@ -37,6 +38,7 @@ struct BatchOptions {
     bool colourGiven = false;
     std::vector<std::string> startPoints;  // --depart, in order
     bool help = false;
+    bool version = false;  // --version
 };
 
 // What the command line says: the options, or why it is wrong (UTF-8).
@@ -61,6 +63,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--aide" || arg == "--help" || arg == "-h") {
             options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
             continue;
         }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
@@ -139,7 +145,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (!options.help && options.startPoints.empty()) {
+    if (!options.help && !options.version && options.startPoints.empty()) {
         parsed.error = "il faut au moins un point de départ (--depart NOM)";
     }
     return parsed;
@@ -259,6 +265,7 @@ std::string BatchUsage() {
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
            "  --controle F        contrôle des observations après le dernier départ :\n"
            "                      texte, ou CSV (séparateur ;) si F finit par .csv\n"
+           "  --version           affiche la version du programme\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
            "         3 limite d'une table atteinte.\n";
@@ -278,17 +285,25 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out.flush();
         return BatchDone;
     }
+    if (options.version) {
+        out << "calctopo-batch " << ProgramVersion() << '\n';
+        out.flush();
+        return BatchDone;
+    }
 
     const bool colour = options.colour == "toujours" || (options.colour == "auto" && outIsTerminal);
     ConsoleServices ui(out, err, colour);
     try {
         return RunParsed(options, ui);
     } catch (const TableLimitReached& limit) {
-        // The window shows the limit in a message box and ends the program.
-        ui.MessageBox(limit.what());
+        // The window shows the limit in a message box and ends the program;
+        // here the box would repeat a line the reader wrote to this console.
+        if (!limit.OnStandardOutput()) {
+            ui.MessageBox(limit.what());
+        }
         return BatchTableLimit;
     } catch (const std::exception& failure) {
-        ui.ReportFailure(failure.what());
+        ui.ReportFailure(FailureMessage(failure));
         return BatchFailed;
     }
 }

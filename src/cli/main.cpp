@@ -1,4 +1,6 @@
 // calctopo-batch: the headless runner of the load and compute actions.
+#include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -98,6 +100,16 @@ int wmain(int argc, wchar_t** argv) {
 #else
 
 int main(int argc, char** argv) {
+    // The system's texts (a rare file error) in the user's language; numbers
+    // keep '.' whatever the regional settings.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+#ifdef SIGXFSZ
+    // A file grown past the size limit of the session (ulimit -f) must fail
+    // its write, which is reported and keeps the previous results, rather
+    // than kill the program halfway through a listing.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // The arguments are taken as UTF-8.
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {

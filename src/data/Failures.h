@@ -18,7 +18,15 @@ namespace calctopo {
 
 class TableLimitReached : public std::runtime_error {
   public:
-    explicit TableLimitReached(const std::string& message) : std::runtime_error(message) {}
+    // onStandardOutput: the reader has already written the message to the
+    // standard output stream, so an edge whose message boxes go to the same
+    // console (the batch command) does not repeat it.
+    explicit TableLimitReached(const std::string& message, bool onStandardOutput = false)
+        : std::runtime_error(message), onStandardOutput_(onStandardOutput) {}
+    bool OnStandardOutput() const { return onStandardOutput_; }
+
+  private:
+    bool onStandardOutput_;
 };
 
 class IoFailure : public std::runtime_error {

@@ -141,6 +141,13 @@ struct PassRecord {
     std::int32_t completed = 0;  // points completed in this pass
 };
 
+// The action whose failure left the tables and the listing incomplete.
+enum class InterruptedAction : std::int32_t {
+    None = 0,
+    Load,  // "Initialisation": the load (or what precedes it) ended by a failure
+    Run,   // a determination run ended by a failure
+};
+
 struct SurveyState {
     // Survey tables, rebuilt by every load.
     Table<SurveyPoint, kMaxPoints> PointTable;
@@ -169,6 +176,12 @@ struct SurveyState {
     TextOutputFile ListingFile;
 
     ComputationParameters Parameters;
+
+    // Set when a load or a run ended by a failure: the tables and the listing
+    // hold what the failed action left, which "Quitter" must not write over a
+    // good ".new" file of an earlier session. Cleared by the next load that
+    // completes.
+    InterruptedAction Interrupted = InterruptedAction::None;
 
     // Determination engine state, kept between runs.
     std::int32_t PassNumber = 1;

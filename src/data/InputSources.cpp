@@ -49,6 +49,13 @@ std::int32_t AddSourceFile(InputSources& sources, const std::string& fullName,
     return static_cast<std::int32_t>(sources.files.size());
 }
 
+void AddSourceLine(InputSources& sources, std::int32_t file, std::string_view line) {
+    if (file < 1 || static_cast<std::size_t>(file) > sources.files.size()) {
+        return;
+    }
+    sources.files[static_cast<std::size_t>(file) - 1].lines.emplace_back(line);
+}
+
 void RecordPointSource(InputSources& sources, int point, const SourceLine& line) {
     if (point < 1) {
         return;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace calctopo {
@@ -51,9 +52,13 @@ struct InputSources {
     std::string TextOf(const SourceLine& source) const;
 };
 
-// Registers a file the readers are about to read and returns its index.
+// Registers a file the readers are about to read and returns its index; its
+// lines are given here or appended one by one as they are read.
 std::int32_t AddSourceFile(InputSources& sources, const std::string& fullName,
                            const std::vector<std::string>& lines);
+
+// Appends the next line read from file `file` (an index AddSourceFile gave).
+void AddSourceLine(InputSources& sources, std::int32_t file, std::string_view line);
 
 // Gives the given point of index `point` the source `line`.
 void RecordPointSource(InputSources& sources, int point, const SourceLine& line);

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <system_error>
+#include <unordered_set>
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
@@ -14,6 +15,7 @@
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/ValueBounds.h"
 #include "data/WindowServices.h"
 
 namespace calctopo {
@@ -40,7 +42,15 @@ struct ReaderTexts {
     // An include of a file already being read on the current include chain.
     std::string circularInclude = Utf8ToCp1252("Inclusion circulaire du fichier %s ignorée");
     std::string readError = Utf8ToCp1252("Erreur de lecture du fichier %s");
+    std::string includeTooDeep =
+        Utf8ToCp1252("Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu");
 };
+
+// Most files open at once on one include chain. Projects nest includes a few
+// levels deep; a chain this long can only be a loop that the file names hide
+// (every name new, the files the same), and it stops well before the memory
+// fills.
+constexpr std::size_t kMaxIncludeDepth = 10000;
 
 const ReaderTexts& Texts() {
     static const ReaderTexts texts;
@@ -171,40 +181,14 @@ std::string LocateIgnoringCase(const std::string& fullName) {
     return NameFromPath(found);
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a == b) {
-        return true;
-    }
+// What identifies a file on an include chain: its canonical name (links
+// resolved) when it exists, its absolute name otherwise. Looked up in a set,
+// so a chain a thousand files deep costs a thousand lookups, not a million
+// comparisons.
+std::string FileKey(const std::string& fullName) {
     std::error_code error;
-    return fs::equivalent(NativePath(a), NativePath(b), error) && !error;
-}
-
-enum class ReadOutcome { Read, CannotOpen, ReadFailed };
-
-// Reads a whole file into lines. A missing file, a folder or a file that
-// cannot be opened is CannotOpen; a file opened that then cannot be read is
-// ReadFailed.
-ReadOutcome ReadLines(const std::string& fullName, std::vector<std::string>& lines) {
-    lines.clear();
-    std::error_code error;
-    const fs::path native = NativePath(fullName);
-    if (fs::is_directory(native, error)) {
-        return ReadOutcome::CannotOpen;
-    }
-    {
-        std::ifstream probe(native, std::ios::binary);
-        if (!probe) {
-            return ReadOutcome::CannotOpen;
-        }
-    }
-    try {
-        if (!ReadTextLines(fullName, lines)) {
-            return ReadOutcome::ReadFailed;
-        }
-    } catch (const std::ios_base::failure&) {
-        return ReadOutcome::ReadFailed;
-    }
-    return ReadOutcome::Read;
+    const fs::path canonical = fs::canonical(NativePath(fullName), error);
+    return error ? fullName : NameFromPath(canonical);
 }
 
 // A read failure of a coordinates file: the known points are abandoned.
@@ -219,7 +203,6 @@ struct ReadingState {
     std::int32_t lineNumber = 0;
     std::vector<std::string> lineFields;  // LineFields: at most kMaxLineFields
     int fieldCount = 0;
-    std::vector<std::string> includeChain;  // full names of the files being read
     SourceLine source;  // file and line (as that file counts it) of the current line
 
     // Observations only.
@@ -229,11 +212,6 @@ struct ReadingState {
     std::string observationName;  // ObservationsFileName without its directory
 
     ReadingState(SurveyState& s, WindowServices& u) : state(s), ui(u) {}
-
-    bool InChain(const std::string& fullName) const {
-        return std::any_of(includeChain.begin(), includeChain.end(),
-                           [&](const std::string& name) { return SameFile(name, fullName); });
-    }
 };
 
 bool IsIncludeLine(const ReadingState& reading) {
@@ -257,7 +235,7 @@ std::string LineNumberText(std::int32_t lineNumber) {
 
 void ReportPointFieldError(ReadingState& reading, int fieldNumber) {
     reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
-                              Texts().fieldTag + reading.lineFields[fieldNumber - 1]);
+                              Texts().fieldTag + EchoedField(reading.lineFields[fieldNumber - 1]));
 }
 
 // Writes a line of the coordinates reader to the standard output and to the listing.
@@ -274,7 +252,7 @@ void ReadPointLine(ReadingState& reading) {
     if (state.PointTable.Full()) {
         const std::string message = Texts().pointLimit + nameField;
         reading.ui.StandardOutput(message);
-        throw TableLimitReached(message);
+        throw TableLimitReached(message, true);
     }
     SurveyPoint point;
     point.name = nameField.substr(0, kMaxNameLength);
@@ -290,7 +268,12 @@ void ReadPointLine(ReadingState& reading) {
     double* const targets[] = {&point.x, &point.y, &point.z, &point.sixthFieldValue,
                                &point.seventhFieldValue};
     for (int field = 3; field <= 7; ++field) {
-        const std::optional<double> value = ParseReal(reading.lineFields[field - 1]);
+        // A value out of bounds is a field error like a field that is no
+        // number, and is stored as 0 like it.
+        std::optional<double> value = ParseReal(reading.lineFields[field - 1]);
+        if (value && !IsAdmissibleLength(*value)) {
+            value.reset();
+        }
         if (!value) {
             ReportPointFieldError(reading, field);
         }
@@ -304,50 +287,14 @@ void ReadPointLine(ReadingState& reading) {
     stored.seventhFieldValue = point.seventhFieldValue;
 }
 
-void ReadCoordinatesFile(ReadingState& reading, const std::string& fileName) {
-    const std::string fullName = AbsoluteName(fileName);
-    if (reading.InChain(fullName)) {
-        ReportToOutputAndListing(reading,
-                                 Format(Texts().circularInclude.c_str(), fullName.c_str()));
-        return;
-    }
-    std::vector<std::string> lines;
-    switch (ReadLines(fullName, lines)) {
-        case ReadOutcome::Read:
-            break;
-        case ReadOutcome::CannotOpen:
-            ReportToOutputAndListing(
-                reading, Texts().coordinatesCannotOpen + fullName + Texts().cannotOpenTail);
-            return;
-        case ReadOutcome::ReadFailed:
-            throw CoordinatesReadFailure{};
-    }
-    reading.includeChain.push_back(fullName);
-    const std::int32_t fileIndex = AddSourceFile(reading.state.Sources, fullName, lines);
-    std::int32_t fileLine = 0;
-    for (const std::string& line : lines) {
-        ++reading.lineNumber;
-        reading.source = SourceLine{fileIndex, ++fileLine, 0};
-        reading.fieldCount = SplitLine(line, reading.lineFields);
-        if (IsIncludeLine(reading)) {
-            ReadCoordinatesFile(reading, IncludedFileName(reading, fullName));
-        } else if (reading.fieldCount == 7) {
-            ReadPointLine(reading);
-        } else if (reading.fieldCount != 0) {
-            reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
-                                      Texts().incompleteLine);
-        }
-    }
-    reading.includeChain.pop_back();
-}
-
 // ---------------------------------------------------------------------------
 // Observations file.
 
 void ReportObservationFieldError(ReadingState& reading, int fieldNumber) {
-    reading.ui.Affiche(Format(MsgObservationFieldError().c_str(), reading.observationName.c_str(),
-                              reading.lineNumber, reading.lineFields[fieldNumber - 1].c_str()),
-                       MessageKind::Problem);
+    reading.ui.Affiche(
+        Format(MsgObservationFieldError().c_str(), reading.observationName.c_str(),
+               reading.lineNumber, EchoedField(reading.lineFields[fieldNumber - 1]).c_str()),
+        MessageKind::Problem);
 }
 
 [[noreturn]] void ObservationLimitReached(const ReadingState& reading) {
@@ -362,12 +309,26 @@ void AppendObservation(const ReadingState& reading, Table<T, Capacity>& table, T
     table.Append(std::move(record));
 }
 
-double ConvertObservationField(ReadingState& reading, int fieldNumber) {
+// A number field of an observation line, reported when it is not a number.
+std::optional<double> ConvertObservationField(ReadingState& reading, int fieldNumber) {
     const std::optional<double> value = ParseReal(reading.lineFields[fieldNumber - 1]);
     if (!value) {
         ReportObservationFieldError(reading, fieldNumber);
     }
-    return value.value_or(0.0);
+    return value;
+}
+
+// Whether a field that holds a number is within the bound of what it
+// measures; one that is not is reported as a field error, and the caller
+// leaves its observation out. A field that was no number has been reported
+// already and reads as 0, as it always has.
+bool WithinBound(ReadingState& reading, int fieldNumber, const std::optional<double>& value,
+                 bool (*admissible)(double)) {
+    if (!value || admissible(*value)) {
+        return true;
+    }
+    ReportObservationFieldError(reading, fieldNumber);
+    return false;
 }
 
 std::string ObservationName(ReadingState& reading, int fieldNumber) {
@@ -378,9 +339,8 @@ std::string ObservationName(ReadingState& reading, int fieldNumber) {
     return field.substr(0, kMaxNameLength);
 }
 
-void ReadObservationLine(ReadingState& reading) {
+void ReadObservationRecords(ReadingState& reading) {
     SurveyState& state = reading.state;
-    const ObservationCounts before = CountObservations(state);
 
     // 1 to 4: convert and validate.
     const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[0]);
@@ -390,11 +350,54 @@ void ReadObservationLine(ReadingState& reading) {
     const std::int32_t code = parsedCode.value_or(0);
     const std::string stationName = ObservationName(reading, 2);
     const std::string targetName = ObservationName(reading, 3);
-    const double value = ConvertObservationField(reading, 4);
+    const std::optional<double> valueField = ConvertObservationField(reading, 4);
     ConvertObservationField(reading, 5);
     const int heightsField = reading.fieldCount == 7 ? 6 : 7;
-    const double instrumentHeight = ConvertObservationField(reading, heightsField);
-    const double targetHeight = ConvertObservationField(reading, heightsField + 1);
+    const std::optional<double> instrumentField = ConvertObservationField(reading, heightsField);
+    const std::optional<double> targetField = ConvertObservationField(reading, heightsField + 1);
+    const double value = valueField.value_or(0.0);
+    const double instrumentHeight = instrumentField.value_or(0.0);
+    const double targetHeight = targetField.value_or(0.0);
+
+    // The values the code stores must lie within their bounds (a negative
+    // distance included); an observation with one that does not is reported
+    // and left out, its names registered all the same.
+    bool usable = true;
+    const auto bound = [&](int field, const std::optional<double>& parsed,
+                           bool (*admissible)(double)) {
+        usable = WithinBound(reading, field, parsed, admissible) && usable;
+    };
+    bool (*valueBound)(double) = nullptr;  // code 9 and the others store no measured value
+    bool heightsStored = false;
+    switch (code) {
+        case 1:
+        case 2:
+        case 3:
+            valueBound = IsAdmissibleDistance;
+            heightsStored = true;
+            break;
+        case 4:
+            valueBound = IsAdmissibleLength;
+            break;
+        case 6:
+            valueBound = IsAdmissibleAngle;
+            heightsStored = true;
+            break;
+        case 5:
+        case 7:
+        case 8:
+            valueBound = IsAdmissibleAngle;
+            break;
+        default:
+            break;
+    }
+    if (valueBound != nullptr) {
+        bound(4, valueField, valueBound);
+    }
+    if (heightsStored) {
+        bound(heightsField, instrumentField, IsAdmissibleLength);
+        bound(heightsField + 1, targetField, IsAdmissibleLength);
+    }
 
     // 5: a new round.
     if (code == 7) {
@@ -412,6 +415,9 @@ void ReadObservationLine(ReadingState& reading) {
     const std::int32_t target = reading.target;
 
     // 7, 8: the records.
+    if (!usable) {
+        return;
+    }
     switch (code) {
         case 1:
         case 2:
@@ -481,45 +487,170 @@ void ReadObservationLine(ReadingState& reading) {
         default:
             break;
     }
-    RecordObservationSources(state, before,
+}
+
+// ---------------------------------------------------------------------------
+// A file and its includes, read line by line.
+
+// What differs between the two readers.
+struct ReaderKind {
+    // Tells the user about a file (skipped, circular, its encoding...).
+    void (*report)(ReadingState&, const std::string& text);
+    // The text for an include that cannot be opened.
+    std::string (*cannotOpen)(const std::string& fullName);
+    // A file that was opened and then could not be read: throws.
+    void (*readFailed)(const TextFileContent&, const std::string& fullName);
+    // A record line has exactly (coordinates) or at least (observations)
+    // this many fields.
+    int recordFields;
+    bool moreFieldsAllowed;
+    void (*record)(ReadingState&);
+    // The start of the "ligne incomplète" line of this reader.
+    const std::string& lineError;
+};
+
+// One file of the include chain being read.
+struct OpenFileLevel {
+    std::string fullName;
+    std::string key;
+    TextFileContent content;
+    LineCursor cursor;
+    std::int32_t sourceFile = 0;  // its index in the state's input sources
+    std::int32_t fileLine = 0;    // the last line read, as the file numbers it
+
+    OpenFileLevel(std::string name, std::string fileKey, TextFileContent read,
+                  std::int32_t source)
+        : fullName(std::move(name)),
+          key(std::move(fileKey)),
+          content(std::move(read)),
+          cursor(content),
+          sourceFile(source) {}
+};
+
+// Reads a file and, in place of each include line, the file it names, with
+// the files being read on an explicit stack (no recursion, so no depth
+// overflows the call stack). `topLevelCannotOpen`: whether a first file that
+// cannot be opened is reported (the observations file) or passed over in
+// silence (the coordinates file).
+// Returns false when the first file was not read.
+bool ReadFileTree(ReadingState& reading, const std::string& fileName, const ReaderKind& kind,
+                  bool topLevelCannotOpen) {
+    std::vector<std::unique_ptr<OpenFileLevel>> chain;
+    std::unordered_set<std::string> keys;
+    const auto open = [&](const std::string& name) {
+        const std::string fullName = AbsoluteName(name);
+        if (chain.size() >= kMaxIncludeDepth) {
+            kind.report(reading,
+                        Format(Texts().includeTooDeep.c_str(), static_cast<int>(kMaxIncludeDepth),
+                               EchoedName(fullName).c_str()));
+            return false;
+        }
+        std::string key = FileKey(fullName);
+        if (keys.count(key) != 0) {
+            kind.report(reading,
+                        Format(Texts().circularInclude.c_str(), EchoedName(fullName).c_str()));
+            return false;
+        }
+        TextFileContent content = ReadTextFile(fullName);
+        switch (content.problem) {
+            case TextReadProblem::None:
+                break;
+            case TextReadProblem::CannotOpen:
+                if (!chain.empty() || topLevelCannotOpen) {
+                    kind.report(reading, kind.cannotOpen(fullName));
+                }
+                return false;
+            case TextReadProblem::ReadFailed:
+                kind.readFailed(content, fullName);
+                return false;
+            case TextReadProblem::NotRegularFile:
+            case TextReadProblem::TooLarge:
+            case TextReadProblem::NotText:
+                kind.report(reading, DescribeReadProblem(content, fullName));
+                return false;
+        }
+        for (const std::string& notice : DescribeTextNotices(content, fullName)) {
+            kind.report(reading, notice);
+        }
+        keys.insert(key);
+        const std::int32_t source = AddSourceFile(reading.state.Sources, fullName, {});
+        chain.push_back(std::make_unique<OpenFileLevel>(fullName, std::move(key),
+                                                        std::move(content), source));
+        return true;
+    };
+
+    if (!open(fileName)) {
+        return false;
+    }
+    std::string_view line;
+    while (!chain.empty()) {
+        OpenFileLevel& level = *chain.back();
+        if (!level.cursor.Next(line)) {
+            keys.erase(level.key);
+            chain.pop_back();
+            continue;
+        }
+        ++reading.lineNumber;
+        reading.source = SourceLine{level.sourceFile, ++level.fileLine, 0};
+        AddSourceLine(reading.state.Sources, level.sourceFile, line);
+        reading.fieldCount = SplitLine(line, reading.lineFields);
+        const int fields = reading.fieldCount;
+        if (IsIncludeLine(reading)) {
+            open(IncludedFileName(reading, level.fullName));
+        } else if (fields == kind.recordFields ||
+                   (kind.moreFieldsAllowed && fields > kind.recordFields)) {
+            kind.record(reading);
+        } else if (fields != 0) {
+            reading.ui.StandardOutput(kind.lineError + LineNumberText(reading.lineNumber) +
+                                      Texts().incompleteLine);
+        }
+    }
+    return true;
+}
+
+// The coordinates reader's kind: file messages on the standard output and in
+// the listing.
+const ReaderKind& CoordinatesKind() {
+    static const ReaderKind kind{
+        ReportToOutputAndListing,
+        [](const std::string& fullName) {
+            return Texts().coordinatesCannotOpen + EchoedName(fullName) + Texts().cannotOpenTail;
+        },
+        [](const TextFileContent&, const std::string&) { throw CoordinatesReadFailure{}; },
+        7,
+        false,
+        ReadPointLine,
+        Texts().pointLineError};
+    return kind;
+}
+
+// An observation line, and where each record it built was read, with the
+// line's code (0 when field 1 is no integer).
+void ReadObservationLine(ReadingState& reading) {
+    const ObservationCounts before = CountObservations(reading.state);
+    ReadObservationRecords(reading);
+    const std::int32_t code = ParseInteger(reading.lineFields[0]).value_or(0);
+    RecordObservationSources(reading.state, before,
                              SourceLine{reading.source.file, reading.source.line, code});
 }
 
-void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
-    const std::string fullName = AbsoluteName(fileName);
-    if (reading.InChain(fullName)) {
-        reading.ui.Affiche(Format(Texts().circularInclude.c_str(), fullName.c_str()),
-                           MessageKind::Problem);
-        return;
-    }
-    std::vector<std::string> lines;
-    switch (ReadLines(fullName, lines)) {
-        case ReadOutcome::Read:
-            break;
-        case ReadOutcome::CannotOpen:
-            reading.ui.Affiche(Format(MsgCannotOpenFile().c_str(), fullName.c_str()),
-                               MessageKind::Problem);
-            return;
-        case ReadOutcome::ReadFailed:
-            throw IoFailure(Format(Texts().readError.c_str(), fullName.c_str()));
-    }
-    reading.includeChain.push_back(fullName);
-    const std::int32_t fileIndex = AddSourceFile(reading.state.Sources, fullName, lines);
-    std::int32_t fileLine = 0;
-    for (const std::string& line : lines) {
-        ++reading.lineNumber;
-        reading.source = SourceLine{fileIndex, ++fileLine, 0};
-        reading.fieldCount = SplitLine(line, reading.lineFields);
-        if (IsIncludeLine(reading)) {
-            ReadObservationsFile(reading, IncludedFileName(reading, fullName));
-        } else if (reading.fieldCount >= 7) {
-            ReadObservationLine(reading);
-        } else if (reading.fieldCount != 0) {
-            reading.ui.StandardOutput(Texts().observationLineError +
-                                      LineNumberText(reading.lineNumber) + Texts().incompleteLine);
-        }
-    }
-    reading.includeChain.pop_back();
+// The observations reader's kind: file messages in red in the pane.
+const ReaderKind& ObservationsKind() {
+    static const ReaderKind kind{[](ReadingState& reading, const std::string& text) {
+                                     reading.ui.Affiche(text, MessageKind::Problem);
+                                 },
+                                 [](const std::string& fullName) {
+                                     return Format(MsgCannotOpenFile().c_str(),
+                                                   EchoedName(fullName).c_str());
+                                 },
+                                 [](const TextFileContent& content, const std::string& fullName) {
+                                     throw IoFailure(DescribeReadProblem(content, fullName));
+                                 },
+                                 7,
+                                 true,
+                                 ReadObservationLine,
+                                 Texts().observationLineError};
+    return kind;
 }
 
 }  // namespace
@@ -527,7 +658,7 @@ void ReadObservationsFile(ReadingState& reading, const std::string& fileName) {
 // ---------------------------------------------------------------------------
 // Shared line operations.
 
-int SplitLine(const std::string& line, std::vector<std::string>& fields) {
+int SplitLine(std::string_view line, std::vector<std::string>& fields) {
     fields.clear();
     std::size_t begin = 0;
     std::size_t end = line.size();
@@ -555,7 +686,7 @@ int SplitLine(const std::string& line, std::vector<std::string>& fields) {
         }
         ++count;
         if (count <= kMaxLineFields) {
-            fields.push_back(line.substr(start, i - start));
+            fields.emplace_back(line.substr(start, i - start));
         }
     }
     return count;
@@ -602,22 +733,16 @@ std::string ResolveIncludeName(const std::string& includeField,
 void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
     ClearPoints(state);
     state.Sources = InputSources{};
-    {
-        std::error_code error;
-        const fs::path native = NativePath(state.CoordinatesFileName);
-        std::ifstream check(native, std::ios::binary);
-        if (!check || fs::is_directory(native, error)) {
-            return;
-        }
-    }
     ReadingState reading(state, ui);
     try {
-        ReadCoordinatesFile(reading, state.CoordinatesFileName);
+        const bool read = ReadFileTree(reading, state.CoordinatesFileName, CoordinatesKind(), false);
         state.Sources.coordinateFileCount = state.Sources.files.size();
-        ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
+        if (read) {
+            ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
+        }
     } catch (const CoordinatesReadFailure&) {
-        ClearPoints(state);
-    } catch (const IoFailure&) {
+        // A file that could not be read abandons the known points. A failure
+        // to write the listing is no reading failure: it ends the load.
         ClearPoints(state);
     }
 }
@@ -632,7 +757,7 @@ void LoadObservations(SurveyState& state, WindowServices& ui) {
     ClearObservationSources(state.Sources);
     ReadingState reading(state, ui);
     reading.observationName = NameWithoutDirectory(state.ObservationsFileName);
-    ReadObservationsFile(reading, state.ObservationsFileName);
+    ReadFileTree(reading, state.ObservationsFileName, ObservationsKind(), true);
 }
 
 }  // namespace calctopo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace calctopo {
@@ -17,7 +18,7 @@ constexpr int kMaxLineFields = 13;
 // less are trimmed from both ends; a line whose first character is then '*' is a
 // comment with no field. At most kMaxLineFields fields are stored in `fields`;
 // the return value is the real number of fields of the line.
-int SplitLine(const std::string& line, std::vector<std::string>& fields);
+int SplitLine(std::string_view line, std::vector<std::string>& fields);
 
 // Name of the file that an include field ("@name") read in the file
 // `currentFullName` designates: upper-cased name, with the directory, base name

@@ -35,4 +35,20 @@ const std::string& MsgPointNotComputed() {
     return text;
 }
 
+std::string Echoed(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return std::string(text);
+    }
+    static const std::string format = Utf8ToCp1252("... (%zu caractères)");
+    return std::string(text.substr(0, limit)) + Format(format.c_str(), text.size());
+}
+
+std::string EchoedField(std::string_view field) {
+    return Echoed(field, kMaxEchoedFieldLength);
+}
+
+std::string EchoedName(std::string_view name) {
+    return Echoed(name, kMaxEchoedNameLength);
+}
+
 }  // namespace calctopo

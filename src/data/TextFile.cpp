@@ -1,18 +1,85 @@
 #include "data/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
+#include <system_error>
 
 #include "data/Failures.h"
+#include "data/MessagesComp.h"
 #include "data/TextNumbers.h"
 
 namespace calctopo {
 
 namespace {
 
-std::string DescribeErrno(int error) {
-    return error == 0 ? std::string() : std::string(" (") + std::strerror(error) + ")";
+namespace fs = std::filesystem;
+
+// The program's wording of the system errors a user meets with files.
+struct ErrorWording {
+    int number;
+    const char* utf8;
+};
+
+const ErrorWording kErrorWordings[] = {
+    {EACCES, "Permission non accordée"},
+    {EPERM, "Opération non permise"},
+    {ENOENT, "Aucun fichier ou dossier de ce nom"},
+    {ENOSPC, "Plus de place sur le disque"},
+#ifdef EDQUOT
+    {EDQUOT, "Quota de disque dépassé"},
+#endif
+    {EFBIG, "Fichier trop volumineux"},
+    {EISDIR, "C'est un dossier"},
+    {ENOTDIR, "Un élément du chemin n'est pas un dossier"},
+    {EROFS, "Disque en lecture seule"},
+    {ENAMETOOLONG, "Nom de fichier trop long"},
+    {EEXIST, "Le fichier existe déjà"},
+    {EIO, "Erreur matérielle d'entrée-sortie"},
+    {EMFILE, "Trop de fichiers ouverts"},
+    {ENFILE, "Trop de fichiers ouverts"},
+    {ELOOP, "Trop de liens symboliques"},
+    {EBUSY, "Fichier ou périphérique occupé"},
+#ifdef ETXTBSY
+    {ETXTBSY, "Fichier en cours d'utilisation"},
+#endif
+    {EXDEV, "Déplacement entre deux disques impossible"},
+    {ENOMEM, "Mémoire insuffisante"},
+    {EINVAL, "Argument invalide"},
+    {ENXIO, "Périphérique absent"},
+    {ENODEV, "Périphérique absent"},
+    {EAGAIN, "Ressource momentanément indisponible"},
+};
+
+// A text of the C library (strerror) in the encoding of the current locale
+// (UTF-8, Latin-9, the Windows code page...), to Windows-1252, decoded once.
+// A byte that does not decode is kept as a Windows-1252 byte.
+std::string LocaleTextToCp1252(const char* text) {
+    std::wstring wide;
+    std::mbstate_t state{};
+    const std::size_t size = std::strlen(text);
+    std::size_t i = 0;
+    while (i < size) {
+        wchar_t character = 0;
+        const std::size_t used = std::mbrtowc(&character, text + i, size - i, &state);
+        if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) ||
+            used == 0) {
+            wide += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+            state = std::mbstate_t{};
+            ++i;
+            continue;
+        }
+        wide += character;
+        i += used;
+    }
+    return WideToCp1252(wide);
+}
+
+// The errno value behind a file-system error code (Windows codes included).
+int ErrnoOf(const std::error_code& error) {
+    return error.default_error_condition().value();
 }
 
 // fopen by path: the narrow native name on POSIX, the wide one on Windows,
@@ -26,7 +93,97 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
+// The line of the text at a byte position, counting the line ends before it.
+std::int32_t LineAt(const std::string& text, std::size_t position, char lineEnd) {
+    const auto ends = std::count(text.begin(), text.begin() + static_cast<long>(position), lineEnd);
+    return static_cast<std::int32_t>(std::min<std::ptrdiff_t>(ends, INT32_MAX - 1)) + 1;
+}
+
+// Reads the bytes of a regular file, at most kMaxTextFileBytes.
+void ReadBytes(const fs::path& native, TextFileContent& content, std::string& bytes) {
+    std::error_code error;
+    const fs::file_status status = fs::status(native, error);
+    if (error || !fs::exists(status) || fs::is_directory(status)) {
+        content.problem = TextReadProblem::CannotOpen;
+        content.systemError = error ? ErrnoOf(error) : (fs::exists(status) ? EISDIR : ENOENT);
+        return;
+    }
+    // A device or a pipe could block the program or never end (/dev/zero).
+    if (!fs::is_regular_file(status)) {
+        content.problem = TextReadProblem::NotRegularFile;
+        return;
+    }
+    const std::uintmax_t size = fs::file_size(native, error);
+    if (!error && size > kMaxTextFileBytes) {
+        content.problem = TextReadProblem::TooLarge;
+        return;
+    }
+    errno = 0;
+    std::FILE* file = OpenFile(native, "rb");
+    if (file == nullptr) {
+        content.problem = TextReadProblem::CannotOpen;
+        content.systemError = errno;
+        return;
+    }
+    if (!error) {
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
+    char buffer[65536];
+    std::size_t got = 0;
+    errno = 0;
+    // A file that grows while it is read stops at the limit all the same.
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxTextFileBytes) {
+            content.problem = TextReadProblem::TooLarge;
+            break;
+        }
+    }
+    if (content.problem == TextReadProblem::None && std::ferror(file) != 0) {
+        content.problem = TextReadProblem::ReadFailed;
+        content.systemError = errno;
+    }
+    std::fclose(file);
+}
+
+// Decodes the bytes by their byte-order mark into content.text.
+void Decode(std::string& bytes, TextFileContent& content) {
+    const auto starts = [&bytes](std::string_view mark) {
+        return bytes.size() >= mark.size() &&
+               std::string_view(bytes).substr(0, mark.size()) == mark;
+    };
+    if (starts("\xEF\xBB\xBF")) {
+        content.encoding = TextEncoding::Utf8;
+        content.text = Utf8ToCp1252(std::string_view(bytes).substr(3), &content.unconvertible);
+    } else if (starts("\xFF\xFE")) {
+        content.encoding = TextEncoding::Utf16LittleEndian;
+        content.text =
+            Utf16ToCp1252(std::string_view(bytes).substr(2), false, &content.unconvertible);
+    } else if (starts("\xFE\xFF")) {
+        content.encoding = TextEncoding::Utf16BigEndian;
+        content.text =
+            Utf16ToCp1252(std::string_view(bytes).substr(2), true, &content.unconvertible);
+    } else {
+        content.text = std::move(bytes);
+    }
+}
+
 }  // namespace
+
+std::string SystemErrorText(int errorNumber) {
+    for (const ErrorWording& wording : kErrorWordings) {
+        if (wording.number == errorNumber) {
+            return Utf8ToCp1252(wording.utf8);
+        }
+    }
+    // A rarer error: its number, and the system's text in the user's language.
+    return Format(Utf8ToCp1252("erreur système %d : ").c_str(), errorNumber) +
+           LocaleTextToCp1252(std::strerror(errorNumber));
+}
+
+std::string DescribeSystemError(int errorNumber) {
+    return errorNumber == 0 ? std::string() : " (" + SystemErrorText(errorNumber) + ")";
+}
 
 std::filesystem::path NativePath(const std::string& name) {
     const std::string utf8 = Cp1252ToUtf8(name);
@@ -47,8 +204,8 @@ void TextOutputFile::Create(const std::string& path) {
     errno = 0;
     file_ = OpenFile(NativePath(path), "wb");
     if (file_ == nullptr) {
-        throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
-                        DescribeErrno(errno));
+        throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + EchoedName(path) +
+                        DescribeSystemError(errno));
     }
     path_ = path;
 }
@@ -80,11 +237,12 @@ void TextOutputFile::Flush() {
     if (file_ == nullptr || held_.empty()) {
         return;
     }
+    errno = 0;
     const bool written = std::fwrite(held_.data(), 1, held_.size(), file_) == held_.size();
     held_.clear();
     if (!written || std::fflush(file_) != 0) {
-        throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + path_ +
-                        DescribeErrno(errno));
+        throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + EchoedName(path_) +
+                        DescribeSystemError(errno));
     }
 }
 
@@ -99,70 +257,152 @@ void TextOutputFile::Close() {
     }
 }
 
+TextFileContent ReadTextFile(const std::string& path) {
+    TextFileContent content;
+    std::string bytes;
+    ReadBytes(NativePath(path), content, bytes);
+    if (content.problem != TextReadProblem::None) {
+        return content;
+    }
+    Decode(bytes, content);
+    content.crOnlyLineEnds = content.text.find('\n') == std::string::npos &&
+                             content.text.find('\r') != std::string::npos;
+    const std::size_t nul = content.text.find('\0');
+    if (nul != std::string::npos) {
+        content.problem = TextReadProblem::NotText;
+        content.nulLine = LineAt(content.text, nul, content.crOnlyLineEnds ? '\r' : '\n');
+        content.text.clear();
+    }
+    return content;
+}
+
+LineCursor::LineCursor(const TextFileContent& content)
+    : text_(content.text), end_(content.crOnlyLineEnds ? '\r' : '\n') {}
+
+bool LineCursor::Next(std::string_view& line) {
+    if (done_) {
+        return false;
+    }
+    const std::size_t end = text_.find(end_, position_);
+    if (end == std::string_view::npos) {
+        // The text after the last line end is a last line, unless the text
+        // ended with a line end (an empty text still reads as one empty line).
+        done_ = true;
+        if (position_ < text_.size() || position_ == 0) {
+            line = text_.substr(position_);
+            return true;
+        }
+        return false;
+    }
+    std::size_t stop = end;
+    if (end_ == '\n' && stop > position_ && text_[stop - 1] == '\r') {
+        --stop;
+    }
+    line = text_.substr(position_, stop - position_);
+    position_ = end + 1;
+    return true;
+}
+
+std::string DescribeReadProblem(const TextFileContent& content, const std::string& fullName) {
+    const std::string name = EchoedName(fullName);
+    switch (content.problem) {
+        case TextReadProblem::None:
+            return std::string();
+        case TextReadProblem::CannotOpen:
+            return Utf8ToCp1252("Impossible d'ouvrir le fichier ") + name +
+                   DescribeSystemError(content.systemError);
+        case TextReadProblem::NotRegularFile:
+            return Utf8ToCp1252("Le fichier ") + name +
+                   Utf8ToCp1252(
+                       " n'est pas un fichier ordinaire (périphérique, tube ou socket) "
+                       ": il n'est pas lu");
+        case TextReadProblem::TooLarge:
+            return Format(Utf8ToCp1252("Le fichier %s dépasse %d Mo : ce n'est pas un fichier "
+                                       "de levé, il n'est pas lu")
+                              .c_str(),
+                          name.c_str(), static_cast<int>(kMaxTextFileBytes >> 20));
+        case TextReadProblem::ReadFailed:
+            return Utf8ToCp1252("Erreur de lecture du fichier ") + name +
+                   DescribeSystemError(content.systemError);
+        case TextReadProblem::NotText:
+            return Format(Utf8ToCp1252("Le fichier %s contient un octet nul ligne %d : ce n'est "
+                                       "pas un fichier texte (fichier binaire, ou UTF-16 sans "
+                                       "marque d'ordre des octets), il n'est pas lu")
+                              .c_str(),
+                          name.c_str(), content.nulLine);
+    }
+    return std::string();
+}
+
+std::vector<std::string> DescribeTextNotices(const TextFileContent& content,
+                                             const std::string& fullName) {
+    std::vector<std::string> notices;
+    const std::string name = EchoedName(fullName);
+    if (content.encoding != TextEncoding::Windows1252) {
+        const char* encoding = content.encoding == TextEncoding::Utf8 ? "UTF-8" : "UTF-16";
+        notices.push_back(Format(Utf8ToCp1252("Le fichier %s est en %s (il commence par une "
+                                              "marque d'ordre des octets) : il est lu converti "
+                                              "en Windows-1252")
+                                     .c_str(),
+                                 name.c_str(), encoding));
+    }
+    if (content.unconvertible > 0) {
+        notices.push_back(Format(Utf8ToCp1252("Le fichier %s contient %zu caractère(s) sans "
+                                              "équivalent en Windows-1252 : chacun est lu "
+                                              "comme « ? »")
+                                     .c_str(),
+                                 name.c_str(), content.unconvertible));
+    }
+    if (content.crOnlyLineEnds) {
+        notices.push_back(Utf8ToCp1252("Le fichier ") + name +
+                          Utf8ToCp1252(" a des fins de ligne CR seules (ancien format "
+                                       "Macintosh) : chaque CR y termine une ligne"));
+    }
+    return notices;
+}
+
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
-    std::error_code error;
-    const std::filesystem::path native = NativePath(path);
-    if (std::filesystem::is_directory(native, error)) {
+    const TextFileContent content = ReadTextFile(path);
+    if (content.problem != TextReadProblem::None) {
         return false;
     }
-    // C streams: a read error is a result here, never an exception.
-    std::FILE* file = OpenFile(native, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    std::string content;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        content.append(buffer, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return false;
-    }
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = content.find('\n', start);
-        if (end == std::string::npos) {
-            // The text after the last line end is a last line, unless the file
-            // ended with a line end (an empty file still reads as one empty line).
-            if (start < content.size() || lines.empty()) {
-                lines.push_back(content.substr(start));
-            }
-            break;
-        }
-        std::size_t stop = end;
-        if (stop > start && content[stop - 1] == '\r') {
-            --stop;
-        }
-        lines.push_back(content.substr(start, stop - start));
-        start = end + 1;
+    LineCursor cursor(content);
+    std::string_view line;
+    while (cursor.Next(line)) {
+        lines.emplace_back(line);
     }
     return true;
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& content) {
-    namespace fs = std::filesystem;
     const fs::path target = NativePath(path);
     fs::path temporary = target;
     temporary += ".tmp~";
+    const std::string temporaryName = NameFromPath(temporary);
+    // Whatever fails, the file under `path` is as it was: the message says so.
+    const std::string untouched =
+        Utf8ToCp1252(" ; le fichier ") + EchoedName(path) + Utf8ToCp1252(" reste inchangé");
     {
+        errno = 0;
         std::FILE* file = OpenFile(temporary, "wb");
         if (file == nullptr) {
-            throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + path +
-                            DescribeErrno(errno));
+            throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") +
+                            EchoedName(temporaryName) + DescribeSystemError(errno) + untouched);
         }
+        errno = 0;
         const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-        const bool flushed = std::fflush(file) == 0;
-        const int error = errno;
+        const bool flushed = written && std::fflush(file) == 0;
+        int error = errno;
         const bool closed = std::fclose(file) == 0;
+        if (error == 0) {
+            error = errno;
+        }
         if (!written || !flushed || !closed) {
             std::error_code ignored;
             fs::remove(temporary, ignored);
-            throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + path +
-                            DescribeErrno(error));
+            throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") +
+                            EchoedName(temporaryName) + DescribeSystemError(error) + untouched);
         }
     }
     std::error_code error;
@@ -170,8 +410,8 @@ void WriteFileReplacing(const std::string& path, const std::string& content) {
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw IoFailure(Utf8ToCp1252("Impossible de remplacer le fichier ") + path + " (" +
-                        error.message() + ")");
+        throw IoFailure(Utf8ToCp1252("Impossible de remplacer le fichier ") + EchoedName(path) +
+                        DescribeSystemError(ErrnoOf(error)) + Utf8ToCp1252(" ; il reste inchangé"));
     }
 }
 

@@ -48,6 +48,69 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
+// Saturation of the exponent arithmetic: far beyond any double's exponent
+// (±324), far below overflowing a long long.
+constexpr long long kExponentSaturation = 1'000'000'000'000LL;
+
+long long Saturated(long long value) {
+    return std::clamp(value, -kExponentSaturation, kExponentSaturation);
+}
+
+// The decimal exponent e of a number of the strict grammar with a non-zero
+// digit: the number is d.ddd × 10^e with a first digit d from 1 to 9. The
+// mantissa is text[mantissaStart, mantissaEnd), the exponent follows it.
+long long DecimalExponent(std::string_view text, std::size_t mantissaStart,
+                          std::size_t mantissaEnd) {
+    long long integerDigits = 0;  // digits before the '.', leading zeros included
+    long long firstNonZero = -1;  // position of the first non-zero digit among all digits
+    long long position = 0;
+    bool afterPoint = false;
+    for (std::size_t i = mantissaStart; i < mantissaEnd; ++i) {
+        if (text[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (!afterPoint) {
+            ++integerDigits;
+        }
+        if (firstNonZero < 0 && text[i] != '0') {
+            firstNonZero = position;
+        }
+        ++position;
+    }
+    long long written = 0;
+    if (mantissaEnd < text.size()) {
+        std::string_view e = text.substr(mantissaEnd + 1);
+        const bool negative = !e.empty() && e[0] == '-';
+        if (!e.empty() && (e[0] == '+' || e[0] == '-')) {
+            e.remove_prefix(1);
+        }
+        for (char c : e) {
+            written = Saturated(written * 10 + (c - '0'));
+        }
+        written = negative ? -written : written;
+    }
+    return Saturated(written + integerDigits - firstNonZero - 1);
+}
+
+// Appends the Windows-1252 byte of a code point, or '?' (counted) when it has none.
+void AppendCp1252(std::string& out, char32_t code, std::size_t* replaced) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        out += static_cast<char>(code);
+        return;
+    }
+    for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
+        if (kCp1252High[k] == code) {
+            out += static_cast<char>(0x80 + k);
+            return;
+        }
+    }
+    out += '?';
+    if (replaced != nullptr) {
+        ++*replaced;
+    }
+}
+
 }  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
@@ -110,24 +173,13 @@ std::optional<double> ParseReal(std::string_view text) {
         return std::nullopt;
     }
     if (error == std::errc::result_out_of_range) {
-        // Out of range is an overflow or an underflow. Tell them apart by
-        // reading the same digits with a zero exponent: an underflow reads as a
-        // signed zero, an overflow is not a number.
-        long exponent = 0;
-        if (mantissaEnd < n) {
-            std::string_view e = text.substr(mantissaEnd + 1);
-            const bool negative = !e.empty() && e[0] == '-';
-            if (!e.empty() && (e[0] == '+' || e[0] == '-')) {
-                e.remove_prefix(1);
-            }
-            for (char c : e) {
-                if (exponent < 100000) {
-                    exponent = exponent * 10 + (c - '0');
-                }
-            }
-            exponent = negative ? -exponent : exponent;
-        }
-        if (!nonZeroDigit || exponent < 0) {
+        // Out of range is an overflow or an underflow, told apart by the
+        // number's magnitude (its decimal exponent), not by the sign of the
+        // written exponent: "1" and 310 zeros "e-1" is 1e309, too large, and
+        // "0." with 330 zeros "1e1" is 1e-330, too small. A double overflows
+        // only above 1e308 and underflows only below 1e-307, so the sign of
+        // the decimal exponent decides.
+        if (!nonZeroDigit || DecimalExponent(text, mantissaStart, mantissaEnd) < 0) {
             return text[0] == '-' ? -0.0 : 0.0;
         }
         return std::nullopt;
@@ -222,7 +274,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view text) {
+std::string Utf8ToCp1252(std::string_view text, std::size_t* replaced) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
@@ -256,18 +308,58 @@ std::string Utf8ToCp1252(std::string_view text) {
             continue;
         }
         i += length;
-        if (code >= 0xA0 && code <= 0xFF) {
-            out += static_cast<char>(code);
-            continue;
-        }
-        char replacement = '?';
-        for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
-            if (kCp1252High[k] == code) {
-                replacement = static_cast<char>(0x80 + k);
-                break;
+        // An over-long form of an ASCII character (even of NUL) stands for
+        // nothing a text may hold.
+        AppendCp1252(out, code < 0x80 ? 0xFFFD : code, replaced);
+    }
+    return out;
+}
+
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian, std::size_t* replaced) {
+    std::string out;
+    out.reserve(bytes.size() / 2 + 1);
+    const auto unit = [&](std::size_t at) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return bigEndian ? (first << 8) | second : (second << 8) | first;
+    };
+    std::size_t i = 0;
+    while (i + 1 < bytes.size()) {
+        char32_t code = unit(i);
+        i += 2;
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < bytes.size()) {
+            const char32_t low = unit(i);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
             }
         }
-        out += replacement;
+        AppendCp1252(out, code, replaced);  // an unpaired surrogate has no byte
+    }
+    if (i < bytes.size()) {
+        out += '?';
+        if (replaced != nullptr) {
+            ++*replaced;
+        }
+    }
+    return out;
+}
+
+std::string WideToCp1252(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = static_cast<char32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size()) {
+                const auto low = static_cast<char32_t>(text[i + 1]);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
+        AppendCp1252(out, code, nullptr);
     }
     return out;
 }

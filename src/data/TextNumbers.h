@@ -45,9 +45,19 @@ std::string PadLeft(std::string_view text, std::size_t width);
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the code points of the same value.
 std::string Cp1252ToUtf8(std::string_view text);
 
-// UTF-8 to Windows-1252; a character with no Windows-1252 byte becomes '?'.
-// Invalid UTF-8 bytes are taken as Windows-1252 bytes as they stand.
-std::string Utf8ToCp1252(std::string_view text);
+// UTF-8 to Windows-1252; a character with no Windows-1252 byte becomes '?'
+// (counted in *replaced when given). Invalid UTF-8 bytes are taken as
+// Windows-1252 bytes as they stand.
+std::string Utf8ToCp1252(std::string_view text, std::size_t* replaced = nullptr);
+
+// UTF-16 bytes (little- or big-endian, without the byte-order mark) to
+// Windows-1252; a character with no Windows-1252 byte, an unpaired surrogate
+// or an odd last byte becomes '?' (counted in *replaced when given).
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian, std::size_t* replaced = nullptr);
+
+// Wide characters (UTF-32, or UTF-16 where wchar_t has 16 bits) to
+// Windows-1252; a character with no Windows-1252 byte becomes '?'.
+std::string WideToCp1252(std::wstring_view text);
 
 // UTF-16 (the wide strings of Windows: command-line arguments, file names) to
 // UTF-8. A surrogate without its pair becomes U+FFFD, which Utf8ToCp1252 then

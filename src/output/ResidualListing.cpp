@@ -6,6 +6,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/ValueBounds.h"
 #include "engine/PointSights.h"
 #include "geometry/CONVERTI.h"
 #include "geometry/Primitives.h"
@@ -91,8 +92,16 @@ void WriteSightLine(SurveyState& state, const Sight& sight, const SightResiduals
     if (residuals.misclosure) {
         const double angle = *residuals.misclosure;
         listing.Append(Column(InAngleUnit(state, angle) * kAngleScale));
-        listing.Append(Column(std::tan(static_cast<long double>(angle)) * kLengthScale *
-                              residuals.computedDistance));
+        // A misclosure of a quarter turn has no transverse error (its tangent
+        // is infinite; rounding makes it some 1e16): beyond the largest length
+        // the program stores, the column is left blank like an absent value.
+        const long double transverse =
+            std::tan(static_cast<long double>(angle)) * kLengthScale * residuals.computedDistance;
+        if (std::fabs(transverse) <= kMaxLengthMagnitude * kLengthScale) {
+            listing.Append(Column(transverse));
+        } else {
+            listing.Append(BlankColumn());
+        }
     } else {
         listing.Append(BlankColumn());
         listing.Append(BlankColumn());

@@ -2,6 +2,7 @@
 // and the observations file.
 #include "data/LIT.h"
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -15,6 +16,10 @@
 #include "support/RecordingServices.h"
 #include "support/TableLimit.h"
 #include "support/TempFolder.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace calctopo {
 namespace {
@@ -860,6 +865,194 @@ TEST(ObservationsFile, PointLimitThroughObservations) {
     EXPECT_EQ(run.state.PointCount(), kMaxPoints);
     EXPECT_EQ(run.state.DistanceTable.Count(), 0);
 }
+
+// ---------------------------------------------------------------------------
+// Hostile input: what is not a survey file, and values no survey measures.
+
+#ifndef _WIN32
+std::string NotARegularFile(const std::string& name) {
+    return "Le fichier " + name +
+           " n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est pas lu";
+}
+
+TEST(HostileInput, DevicesAndPipesAreNotReadEvenThroughALink) {
+    Cp1252Folder folder;
+    // Before, an include linked to /dev/zero grew the memory until bad_alloc
+    // and a pipe blocked the program for ever.
+    fs::create_symlink("/dev/zero", folder.Path() / "ZERO.obs");
+    ASSERT_EQ(::mkfifo(folder.File("PIPE.obs").c_str(), 0600), 0);
+    const std::string main = folder.Write("m.obs", "@zero\n@pipe\n1 A B 1 0 0 0\n");
+    ObservationsRun run;
+    run.Load(main);
+    EXPECT_EQ(run.state.DistanceTable.Count(), 1);
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{NotARegularFile(folder.File("ZERO.obs")),
+                                        NotARegularFile(folder.File("PIPE.obs"))}));
+}
+#endif
+
+TEST(HostileInput, ABinaryFileIsRefusedWithTheLineOfItsFirstNul) {
+    Cp1252Folder folder;
+    // A NUL in a name used to cut the message that echoed it.
+    const std::string main = folder.Write("m.cor", "@bin\n1 A 1 2 3 0 0\n");
+    folder.Write("BIN.cor", std::string("1 B 1 2 3 0 0\n1 C\0D 1 2 3 0 0\n", 29));
+    CoordinatesRun run;
+    run.state.ListingFile.Create(folder.File("listing.vek"));
+    run.Load(main);
+    ASSERT_EQ(run.state.PointCount(), 1);
+    EXPECT_EQ(run.state.PointTable[1].name, "A");
+    const std::string told = "Le fichier " + folder.File("BIN.cor") +
+                             " contient un octet nul ligne 2 : ce n'est pas un fichier texte "
+                             "(fichier binaire, ou UTF-16 sans marque d'ordre des octets), il "
+                             "n'est pas lu";
+    EXPECT_EQ(StdoutLines(run.ui), Lines({told.c_str()}));
+    EXPECT_EQ(Utf8ToCp1252(told) + "\r\n", ReadBytes(folder.Path() / "listing.vek"));
+}
+
+TEST(HostileInput, ByteOrderMarksAndCrOnlyLineEndsAreReadAndTold) {
+    Cp1252Folder folder;
+    // UTF-8 with its mark: the first code no longer reads as "ï»¿7".
+    const std::string utf8 = folder.Write("u8.obs", "");
+    testing::WriteBytes(utf8,
+                        "\xEF\xBB\xBF"
+                        "7 S1 R\xC3\xA9"
+                        "f 0 0 0 0\n5 S1 B 1 0 0 0\n");
+    // UTF-16 little-endian with its mark, one line "2 S1 C 5 0 0 0".
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("2 S1 C 5 0 0 0\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    folder.Write("U16.obs", utf16);
+    // CR-only line ends (an old Macintosh file) starting with a comment: it
+    // used to read as one comment line, silently empty.
+    folder.Write("MAC.obs", "* station S1\r4 S1 D 1.5 0 0 0\r");
+    std::string main = "@u16\n@mac\n";
+    testing::WriteBytes(folder.Path() / "m.obs", main);
+    ObservationsRun run;
+    run.state.ObservationsFileName = utf8;
+    LoadObservations(run.state, run.ui);
+    run.Load(folder.File("m.obs"));
+    EXPECT_EQ(run.state.DistanceTable.Count(), 1);
+    EXPECT_EQ(run.state.HeightDifferenceTable.Count(), 1);
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{
+                  "Le fichier " + utf8 +
+                      " est en UTF-8 (il commence par une marque d'ordre des octets) : il est lu "
+                      "converti en Windows-1252",
+                  "Le fichier " + folder.File("U16.obs") +
+                      " est en UTF-16 (il commence par une marque d'ordre des octets) : il est lu "
+                      "converti en Windows-1252",
+                  "Le fichier " + folder.File("MAC.obs") +
+                      " a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y "
+                      "termine une ligne"}));
+    // The first load: the round opened on line 1, the accented name converted.
+    ObservationsRun first;
+    first.Load(utf8);
+    EXPECT_EQ(first.state.RoundTable.Count(), 1);
+    EXPECT_EQ(first.state.DirectionTable.Count(), 2);
+    EXPECT_NE(FindPoint(first.state,
+                        "R\xE9"
+                        "f"),
+              0);
+}
+
+TEST(HostileInput, NegativeAndOutOfBoundsValuesAreFieldErrorsAndLeftOut) {
+    Cp1252Folder folder;
+    ObservationsRun run;
+    run.Load(folder.Write("m.obs",
+                          "1 S A -50 0 0 0\n"     // a negative distance mirrored the point
+                          "2 S B 50 0 1e11 0\n"   // an instrument height of 1e11
+                          "6 S C 1e5 0 0 0\n"     // a zenith angle of 1e5 grades
+                          "4 S D -1e150 0 0 0\n"  // gave "inf" in the listing
+                          "8 S E 12 0 1e300 0\n"  // a height the code does not store
+                          "2 S F 0 0 0 0\n"       // a zero distance is a distance
+                          "1 S G -0 0 0 0\n"));   // and so is minus zero
+    EXPECT_EQ(Problems(run.ui), (std::vector<std::string>{
+                                    "Erreur de lecture du fichier m.obs ligne 1 champ -50 : ",
+                                    "Erreur de lecture du fichier m.obs ligne 2 champ 1e11 : ",
+                                    "Erreur de lecture du fichier m.obs ligne 3 champ 1e5 : ",
+                                    "Erreur de lecture du fichier m.obs ligne 4 champ -1e150 : "}));
+    EXPECT_EQ(run.state.DistanceTable.Count(), 2);
+    EXPECT_EQ(run.state.ZenithTable.Count(), 0);
+    EXPECT_EQ(run.state.HeightDifferenceTable.Count(), 0);
+    EXPECT_EQ(run.state.BearingTable.Count(), 1);
+    // The names of the lines left out are registered all the same.
+    EXPECT_NE(FindPoint(run.state, "A"), 0);
+    EXPECT_NE(FindPoint(run.state, "D"), 0);
+
+    // In a coordinates file a value out of bounds is a field error, stored
+    // as 0 like a field that is no number.
+    CoordinatesRun points;
+    points.Load(folder.Write("c.cor", "1 P 1e150 2e10 -1e10 1e11 0\n"));
+    ASSERT_EQ(points.state.PointCount(), 1);
+    EXPECT_EQ(points.state.PointTable[1].x, 0.0);
+    EXPECT_EQ(points.state.PointTable[1].y, 0.0);
+    EXPECT_EQ(points.state.PointTable[1].z, -1e10);  // the bound itself is allowed
+    EXPECT_EQ(StdoutLines(points.ui),
+              Lines({"erreur de lecture du fichier des points ligne :      1 champ : 1e150",
+                     "erreur de lecture du fichier des points ligne :      1 champ : 2e10",
+                     "erreur de lecture du fichier des points ligne :      1 champ : 1e11"}));
+}
+
+TEST(HostileInput, AHugeFieldIsEchoedCutWithItsLength) {
+    Cp1252Folder folder;
+    const std::string field = std::string(100000, 'x');
+    ObservationsRun run;
+    run.Load(folder.Write("m.obs", "1 S A " + field + " 0 0 0\n"));
+    EXPECT_EQ(Problems(run.ui),
+              (std::vector<std::string>{"Erreur de lecture du fichier m.obs ligne 1 champ " +
+                                        std::string(80, 'x') + "... (100000 caractères) : "}));
+    CoordinatesRun points;
+    points.Load(folder.Write("c.cor", "1 P " + field + " 0 0 0 0\n"));
+    EXPECT_EQ(StdoutLines(points.ui),
+              Lines({("erreur de lecture du fichier des points ligne :      1 champ : " +
+                      std::string(80, 'x') + "... (100000 caractères)")
+                         .c_str()}));
+}
+
+TEST(HostileInput, AThousandNestedIncludesAreReadInLinearTime) {
+    Cp1252Folder folder;
+    // Each file holds a point and includes the next; the chain used to compare
+    // every file with every file before it (seconds at a thousand).
+    constexpr int kDepth = 1000;
+    for (int i = 1; i <= kDepth; ++i) {
+        // (built by appending: GCC 12 warns falsely on "literal" + to_string)
+        const std::string number = std::to_string(i);
+        std::string content = "1 P";
+        content += number + " 1 2 3 0 0\n";
+        if (i < kDepth) {
+            content += "@F";
+            content += std::to_string(i + 1) + "\n";
+        }
+        std::string name = "F";
+        name += number + ".COR";
+        folder.Write(name, content);
+    }
+    CoordinatesRun run;
+    const auto start = std::chrono::steady_clock::now();
+    run.Load(folder.File("F1.COR"));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.state.PointCount(), kDepth);
+    EXPECT_TRUE(StdoutLines(run.ui).empty());
+    // A generous bound for a loaded machine under a sanitizer: a few hundred
+    // milliseconds are expected.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 10);
+}
+
+#ifndef _WIN32
+TEST(HostileInput, AListingThatCannotBeWrittenEndsTheLoadInsteadOfLosingThePoints) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    Cp1252Folder folder;
+    CoordinatesRun run;
+    run.state.ListingFile.Create("/dev/full");  // every write: disk full
+    run.state.CoordinatesFileName = folder.Write("c.cor", "1 A 1 2 3 0 0\n@absent\n");
+    // The unopenable include is written to the listing, which fails.
+    EXPECT_THROW(LoadKnownPoints(run.state, run.ui), IoFailure);
+}
+#endif
 
 }  // namespace
 }  // namespace calctopo

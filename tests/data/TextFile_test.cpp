@@ -2,6 +2,7 @@
 // into paths the operating system knows, and back.
 #include "data/TextFile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -12,6 +13,10 @@
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
 #include "support/TempFolder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace calctopo {
 namespace {
@@ -176,6 +181,160 @@ TEST(TextFile, AFullDiskIsReportedAtTheFlush) {
     // The text that could not be written is dropped, not written again.
     EXPECT_NO_THROW(file.Flush());
     EXPECT_THROW(file.WriteLine("next"), IoFailure);
+}
+#endif
+
+// Reading text files that are not what they should be
+
+TextFileContent ReadBytesAsText(const TempFolder& folder, const std::string& bytes) {
+    return ReadTextFile(folder.Write("f.txt", bytes));
+}
+
+std::vector<std::string> LinesOf(const TextFileContent& content) {
+    std::vector<std::string> lines;
+    LineCursor cursor(content);
+    std::string_view line;
+    while (cursor.Next(line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+TEST(TextFileReading, LineEndsOfEveryKind) {
+    TempFolder folder;
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(LinesOf(ReadBytesAsText(folder, "")), Lines{""});
+    EXPECT_EQ(LinesOf(ReadBytesAsText(folder, "a\r\nb\nc")), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(LinesOf(ReadBytesAsText(folder, "a\n\n")), (Lines{"a", ""}));
+    // CR-only line ends: each CR ends a line, and the reading says so.
+    const TextFileContent mac = ReadBytesAsText(folder, "* titre\r1 A\r\r");
+    EXPECT_TRUE(mac.crOnlyLineEnds);
+    EXPECT_EQ(LinesOf(mac), (Lines{"* titre", "1 A", ""}));
+    // A CR inside a file that has LF line ends stays in its line.
+    const TextFileContent mixed = ReadBytesAsText(folder, "a\rb\r\nc\n");
+    EXPECT_FALSE(mixed.crOnlyLineEnds);
+    EXPECT_EQ(LinesOf(mixed), (Lines{"a\rb", "c"}));
+}
+
+TEST(TextFileReading, ByteOrderMarksAreDecodedAndCounted) {
+    TempFolder folder;
+    const TextFileContent utf8 = ReadBytesAsText(folder,
+                                                 "\xEF\xBB\xBF"
+                                                 "7 R\xC3\xA9"
+                                                 "f \xE6\x97\xA5\n");
+    EXPECT_EQ(utf8.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(utf8.text,
+              "7 R\xE9"
+              "f ?\n");
+    EXPECT_EQ(utf8.unconvertible, 1u);
+    // "é€" in UTF-16, both byte orders; a last odd byte becomes '?'.
+    const TextFileContent little =
+        ReadBytesAsText(folder, std::string("\xFF\xFE\xE9\0\xAC\x20", 6));
+    EXPECT_EQ(little.encoding, TextEncoding::Utf16LittleEndian);
+    EXPECT_EQ(little.text, "\xE9\x80");
+    const TextFileContent big =
+        ReadBytesAsText(folder, std::string("\xFE\xFF\0\xE9\x20\xAC\x41", 7));
+    EXPECT_EQ(big.encoding, TextEncoding::Utf16BigEndian);
+    EXPECT_EQ(big.text, "\xE9\x80?");
+    EXPECT_EQ(big.unconvertible, 1u);
+    EXPECT_EQ(DescribeTextNotices(big, "f.txt"),
+              (std::vector<std::string>{
+                  Utf8ToCp1252("Le fichier f.txt est en UTF-16 (il commence par une marque "
+                               "d'ordre des octets) : il est lu converti en Windows-1252"),
+                  Utf8ToCp1252("Le fichier f.txt contient 1 caractère(s) sans équivalent en "
+                               "Windows-1252 : chacun est lu comme « ? »")}));
+    // A plain Windows-1252 file is told nothing.
+    EXPECT_TRUE(DescribeTextNotices(ReadBytesAsText(folder, "\xE9t\xE9\r\n"), "f").empty());
+}
+
+TEST(TextFileReading, WhatIsNoTextFileIsNotRead) {
+    TempFolder folder;
+    // A NUL byte: a binary file, or UTF-16 without its mark ("1" in UTF-16).
+    const TextFileContent binary = ReadBytesAsText(folder, std::string("a\nb\n1\0", 6));
+    EXPECT_EQ(binary.problem, TextReadProblem::NotText);
+    EXPECT_EQ(binary.nulLine, 3);
+    EXPECT_TRUE(binary.text.empty());
+    EXPECT_EQ(ReadTextFile(NameFromPath(folder.Path())).problem, TextReadProblem::CannotOpen);
+    EXPECT_EQ(ReadTextFile(folder.File("absent")).problem, TextReadProblem::CannotOpen);
+    // Above the limit (a sparse file: nothing is written to disk).
+    const fs::path large = folder.Path() / "large.obs";
+    WriteBytes(large, "x");
+    fs::resize_file(large, kMaxTextFileBytes + 1);
+    EXPECT_EQ(ReadTextFile(NameFromPath(large)).problem, TextReadProblem::TooLarge);
+#ifndef _WIN32
+    const TextFileContent device = ReadTextFile("/dev/zero");
+    EXPECT_EQ(device.problem, TextReadProblem::NotRegularFile);
+    EXPECT_EQ(DescribeReadProblem(device, "/dev/zero"),
+              Utf8ToCp1252("Le fichier /dev/zero n'est pas un fichier ordinaire (périphérique, "
+                           "tube ou socket) : il n'est pas lu"));
+#endif
+}
+
+TEST(SystemErrors, AreWordedInFrenchAndConvertedOnce) {
+    // The window used to show "Permission non accordÃ©e": the C library's
+    // UTF-8 text converted a second time.
+    EXPECT_EQ(SystemErrorText(EACCES),
+              "Permission non accord\xE9"
+              "e");
+    EXPECT_EQ(SystemErrorText(ENOSPC), "Plus de place sur le disque");
+    EXPECT_EQ(DescribeSystemError(EFBIG), " (Fichier trop volumineux)");
+    EXPECT_EQ(DescribeSystemError(0), "");
+    // A rarer error keeps its number and the system's own text.
+    EXPECT_EQ(
+        SystemErrorText(EDOM).rfind(Utf8ToCp1252("erreur système ") + std::to_string(EDOM), 0), 0u);
+}
+
+#ifndef _WIN32
+TEST(TextFile, AFailedReplacementNamesTheFileThatFailedAndLeavesNothingBehind) {
+    TempFolder folder;
+    // A ".new" whose name is a folder: the temporary file is written, cannot
+    // replace the folder, and is removed.
+    fs::create_directory(folder.Path() / "res.new");
+    const std::string target = folder.File("res.new");
+    try {
+        WriteFileReplacing(target, "x\r\n");
+        ADD_FAILURE() << "a folder was replaced";
+    } catch (const IoFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()),
+                  Utf8ToCp1252("Impossible de remplacer le fichier " + target +
+                               " (C'est un dossier) ; il reste inchangé"));
+    }
+    EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"res.new"}));
+
+    // A temporary file that cannot be created: the message names it.
+    if (::geteuid() != 0) {  // root writes anywhere
+        fs::create_directory(folder.Path() / "ro");
+        WriteBytes(folder.Path() / "ro" / "res.new", "old");
+        fs::permissions(folder.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+        const std::string readOnly = folder.File("ro/res.new");
+        try {
+            WriteFileReplacing(readOnly, "new");
+            ADD_FAILURE() << "written in a read-only folder";
+        } catch (const IoFailure& failure) {
+            EXPECT_EQ(std::string(failure.what()),
+                      Utf8ToCp1252("Impossible de créer le fichier " + readOnly +
+                                   ".tmp~ (Permission non accordée) ; le fichier " + readOnly +
+                                   " reste inchangé"));
+        }
+        fs::permissions(folder.Path() / "ro", fs::perms::owner_all);
+        EXPECT_EQ(ReadBytes(folder.Path() / "ro" / "res.new"), "old");
+    }
+}
+
+TEST(TextFile, AFullDiskIsReportedInFrench) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    TextOutputFile file;
+    file.Create("/dev/full");
+    try {
+        file.WriteLine("x");
+        ADD_FAILURE() << "a write to a full disk succeeded";
+    } catch (const IoFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()),
+                  Utf8ToCp1252("Erreur d'écriture dans le fichier /dev/full (Plus de place sur le "
+                               "disque)"));
+    }
 }
 #endif
 

@@ -1,6 +1,7 @@
 #include "data/TextNumbers.h"
 
 #include <cstdio>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,20 @@ TEST(TextNumbers, RejectsWhatIsNotANumber) {
 TEST(TextNumbers, UnderflowReadsAsZero) {
     EXPECT_EQ(ParseReal("1e-400"), 0.0);
     EXPECT_EQ(ParseReal("0e999"), 0.0);
+}
+
+TEST(TextNumbers, OverflowAndUnderflowAreToldByMagnitudeNotByTheWrittenExponent) {
+    // "1", 310 zeros, "e-1" is 1e309: above the largest double, not a number.
+    EXPECT_FALSE(ParseReal("1" + std::string(310, '0') + "e-1").has_value());
+    // "0.", 330 zeros, "1e1" is 1e-330: below the smallest double, zero.
+    EXPECT_EQ(ParseReal("0." + std::string(330, '0') + "1e1"), 0.0);
+    // A fuzzing finding: 1e-346 without an exponent, and negative.
+    EXPECT_EQ(ParseReal("-." + std::string(345, '0') + "1"), -0.0);
+    // Many digits that still make a double: 1e300 written as 1, 400 zeros, e-100.
+    EXPECT_EQ(ParseReal("1" + std::string(400, '0') + "e-100"), 1e300);
+    // An exponent of a million digits saturates instead of wrapping round.
+    EXPECT_FALSE(ParseReal("1e" + std::string(1000000, '9')).has_value());
+    EXPECT_EQ(ParseReal("1e-" + std::string(1000000, '9')), 0.0);
 }
 
 TEST(TextNumbers, ParsesThirtyTwoBitIntegers) {

@@ -34,6 +34,7 @@
 #include "ScriptedHooks.h"
 #include "data/TextNumbers.h"
 #include "shell/gui/DialogueInitial.h"
+#include "shell/app/Version.h"
 
 namespace calctopo {
 namespace {
@@ -722,7 +723,7 @@ TEST_F(MainWindowTest, HelpShowsTheGuideAndTheVersion) {
     MenuItem(*window, "APropos1")->trigger();
     ASSERT_EQ(hooks_.messages.size(), 1U);
     EXPECT_EQ(hooks_.messages[0].caption, QStringLiteral("À propos de calctopo"));
-    EXPECT_TRUE(hooks_.messages[0].text.startsWith(QStringLiteral("calctopo " CALCTOPO_VERSION)))
+    EXPECT_TRUE(hooks_.messages[0].text.startsWith(QString::fromStdString("calctopo " + ProgramVersion())))
         << hooks_.messages[0].text.toStdString();
     EXPECT_TRUE(hooks_.messages[0].text.contains(QStringLiteral("Licence")));
     window->close();
@@ -884,6 +885,42 @@ TEST_F(MainWindowTest, ATableLimitEndsTheProgram) {
         hooks_.messages.back().text.startsWith(QStringLiteral("Nombre maximum de points atteint")));
     EXPECT_EQ(hooks_.endings, std::vector<int>({3}));
 }
+
+#ifndef _WIN32
+// A run that fills the disk: the failure is shown with the system's text in
+// French, converted once; "Terminer" then keeps the previous results, says
+// why, and the window closes all the same.
+TEST_F(MainWindowTest, AfterAFailedRunTerminerKeepsThePreviousResultsAndCloses) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    WriteFile(QStringLiteral("demo.new"), "ancien\r\n");
+    hooks_.fileAnswers = {PathOf(QStringLiteral("demo.bvk"))};
+    auto window = NewWindow();
+    MenuItem(*window, "OuvrirChantier1")->trigger();
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    ASSERT_TRUE(hooks_.messages.empty()) << hooks_.messages.front().text.toStdString();
+    window->State().ListingFile.Create("/dev/full");  // every write: disk full
+    Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
+    ASSERT_EQ(hooks_.messages.size(), 1U);
+    EXPECT_TRUE(hooks_.messages[0].failure);
+    EXPECT_EQ(hooks_.messages[0].text,
+              QStringLiteral("Erreur d'écriture dans le fichier /dev/full (Plus de place sur le "
+                             "disque)"));
+
+    window->show();
+    Control<QPushButton>(*window, "BBFini")->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ReadFile(QStringLiteral("demo.new")), QByteArray("ancien\r\n"));
+    ASSERT_EQ(hooks_.messages.size(), 2U);
+    EXPECT_FALSE(hooks_.messages[1].failure);
+    EXPECT_TRUE(
+        hooks_.messages[1].text.contains(QStringLiteral("n'est pas écrit : le calcul a été "
+                                                        "interrompu par une erreur")))
+        << hooks_.messages[1].text.toStdString();
+}
+#endif
 
 }  // namespace
 }  // namespace calctopo

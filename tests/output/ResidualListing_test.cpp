@@ -3,6 +3,7 @@
 #include "output/ResidualListing.h"
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "data/LoadPipeline.h"
 #include "data/TextNumbers.h"
 #include "geometry/CONVERTI.h"
+#include "support/Compare.h"
 #include "support/NetworkGenerator.h"
 #include "support/StateBuilder.h"
 #include "support/TempFolder.h"
@@ -101,6 +103,27 @@ TEST(ResidualListing, MisclosureFollowsTheAngleUnit) {
         EXPECT_EQ(listing.WriteForP(), std::string("       A            P") + c.misclosure +
                                            "          1.9" + kBlankColumn + kLineEnd);
     }
+}
+
+TEST(ResidualListing, AQuarterTurnMisclosureHasNoTransverseError) {
+    // A fuzzing finding: a direction 100 grades off its computed bearing
+    // wrote tan(100 grades) x 1000 x 100 m as some -1.6e21. The misclosure
+    // stays (-100 grades: -1000000.0), the transverse column is blank.
+    Listing listing;
+    Direction(listing.AddSight(listing.a, listing.p), -GradesToRadians(100.0));
+    EXPECT_EQ(listing.WriteForP(),
+              "       A            P   -1000000.0" + kBlankColumn + kBlankColumn + kLineEnd);
+
+    // Within the bound of lengths (1e10 m) the transverse error is written:
+    // tan = 1e7 on 100 m is 1e9 m, 1e12 thousandths.
+    Listing inside;
+    Direction(inside.AddSight(inside.a, inside.p), std::atan(1e7));
+    const std::string line = inside.WriteForP();
+    const std::optional<double> transverse = ParseReal(line.substr(34, line.find(' ', 35) - 34));
+    ASSERT_TRUE(transverse.has_value()) << line;
+    // Near a quarter turn the angle's last bit (2e-16 rad) moves the tangent
+    // by 2e-9 of itself: some 2000 thousandths here.
+    EXPECT_REAL_NEAR(1e12, *transverse, 1e4);
 }
 
 TEST(ResidualListing, DistanceOnlyLineHas26BlanksAndNoHeightColumn) {

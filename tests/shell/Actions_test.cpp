@@ -2,13 +2,17 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "data/Failures.h"
 #include "data/GLOBAL.h"
 #include "shell/app/WorkSite.h"
+#include "data/TextNumbers.h"
 #include "support/RecordingServices.h"
 #include "support/TempFolder.h"
 
@@ -372,6 +376,102 @@ TEST(Quitter, WritesTheNewFileOrReportsWhyNot) {
     state->ListingFileName = (folder.Path() / "no-such-folder" / "res.vek").string();
     EXPECT_FALSE(Quitter(*state, ui));
     EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// Failures that must lose nothing
+
+// A given, B given; C radiated from A, so the run writes residual lines.
+const char kRadiationObservations[] =
+    "7 A B 0.0000 0 1.5 1.6\r\n"
+    "5 A C 100.0000 0 1.5 1.6\r\n"
+    "2 A C 50.000 0 1.5 1.6\r\n"
+    "4 A C 1.000 0 0 0\r\n";
+
+#ifndef _WIN32
+TEST(Quitter, AfterAFailedLoadOrRunTheGoodOldResultsAreKept) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    TempFolder folder;
+    WriteBytes(folder.Path() / "p.cor", std::string(kCoordinates) + "@absent\r\n");
+    WriteBytes(folder.Path() / "p.obs", kRadiationObservations);
+    WriteBytes(folder.Path() / "res.new", "ancien\r\n");
+    fs::current_path(folder.Path());
+
+    {
+        // The listing fills the disk during the load (a listing on /dev/full:
+        // every write fails as on a full disk).
+        fs::create_symlink("/dev/full", folder.Path() / "res.vek");
+        auto state = std::make_unique<SurveyState>();
+        RecordingServices ui;
+        EXPECT_FALSE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure),
+                  std::vector<std::string>{
+                      "Erreur d'écriture dans le fichier res.vek (Plus de place sur le disque)"});
+        // Before, "Quitter" then replaced the good ".new" with the points read.
+        EXPECT_TRUE(Quitter(*state, ui));
+        EXPECT_EQ(testing::ReadBytes(folder.Path() / "res.new"), "ancien\r\n");
+        EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+                  std::vector<std::string>{
+                      "Le fichier res.new n'est pas écrit : l'initialisation a été interrompue "
+                      "par une erreur, les données lues sont incomplètes. Un fichier de "
+                      "résultats antérieur est gardé tel quel ; corrigez la cause de l'erreur, "
+                      "puis refaites « Initialisation » et le calcul."});
+        fs::remove(folder.Path() / "res.vek");
+    }
+    {
+        // The disk fills during the run, when C's residual lines are written.
+        auto state = std::make_unique<SurveyState>();
+        RecordingServices ui;
+        ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        state->ListingFile.Create("/dev/full");
+        ui.startPointText = "A";
+        StartPointChanged(*state, ui);
+        EXPECT_EQ(ui.Texts(RecordedCall::Kind::Failure).size(), 1u);
+        EXPECT_TRUE(Quitter(*state, ui));
+        EXPECT_EQ(testing::ReadBytes(folder.Path() / "res.new"), "ancien\r\n");
+        EXPECT_NE(ui.Texts(RecordedCall::Kind::MessageBox)
+                      .back()
+                      .find("n'est pas écrit : le calcul a été interrompu par une erreur"),
+                  std::string::npos);
+
+        // A new load that completes clears the mark: the results are written.
+        ASSERT_TRUE(Initialisation(*state, ui, {"p.cor", "p.obs", "res"}, WorkSiteWrite::Skip));
+        StartPointChanged(*state, ui);
+        EXPECT_TRUE(Quitter(*state, ui));
+        EXPECT_EQ(TextLines(folder.Path() / "res.new").size(), 3u);
+    }
+}
+
+TEST(Initialisation, ADeviceIsNoInputFile) {
+    TempFolder folder;
+    WriteBytes(folder.Path() / "p.obs", kObservations);
+    fs::current_path(folder.Path());
+    auto state = std::make_unique<SurveyState>();
+    RecordingServices ui;
+    // Before, the listing was then created in /dev.
+    EXPECT_FALSE(Initialisation(*state, ui, {"/dev/zero", "p.obs", "res"}, WorkSiteWrite::Skip));
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              std::vector<std::string>{"Le fichier /dev/zero n'est pas un fichier ordinaire "
+                                       "(périphérique, tube ou socket) : il ne peut pas être lu"});
+    EXPECT_FALSE(state->ListingFile.IsOpen());
+    EXPECT_FALSE(fs::exists("/dev/res.vek"));
+}
+#endif
+
+TEST(FailureMessage, NoLibraryTextReachesTheUser) {
+    EXPECT_EQ(FailureMessage(IoFailure("Impossible de cr\xE9"
+                                       "er le fichier x")),
+              "Impossible de cr\xE9"
+              "er le fichier x");
+    EXPECT_EQ(Cp1252ToUtf8(FailureMessage(std::bad_alloc())),
+              "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou "
+              "vérifiez que les fichiers d'entrée sont bien ceux du chantier.");
+    const std::string internal = FailureMessage(std::out_of_range("vector::_M_range_check"));
+    EXPECT_EQ(Cp1252ToUtf8(internal),
+              "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats "
+              "antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée.");
 }
 
 }  // namespace

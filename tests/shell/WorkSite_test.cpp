@@ -1,6 +1,7 @@
 #include "shell/app/WorkSite.h"
 
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -248,6 +249,97 @@ TEST_F(WorkSiteFile, WriteFailuresThrow) {
     WriteBytes(state.WorkSiteFileName, "ancien\r\n");
     EXPECT_THROW(Ecrit_Config(state), IoFailure);
     EXPECT_EQ(ReadBytes(state.WorkSiteFileName), "ancien\r\n");
+}
+
+// ---------------------------------------------------------------------------
+// What a work-site file must survive
+
+TEST(WorkSiteReal, TheLargestDoublesAreWrittenSoThatTheyReadBack) {
+    // Rounded to 15 digits, 1.7976931348623157e308 was written as
+    // 1.79769313486232E+0308, above the largest double: the next opening
+    // failed and lost the file names. Its digits are cut instead.
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(FormatWorkSiteReal(largest), " 1.79769313486231E+0308");
+    EXPECT_EQ(FormatWorkSiteReal(-largest), "-1.79769313486231E+0308");
+    EXPECT_TRUE(ParseReal("1.79769313486231E+0308").has_value());
+    // Just below the edge, rounding is kept.
+    EXPECT_EQ(FormatWorkSiteReal(1.7976931348623e308L), " 1.79769313486230E+0308");
+}
+
+TEST_F(WorkSiteFile, ExtremeValuesAndNamesEndingInCrReadBack) {
+    state.Parameters.meanLatitude = std::numeric_limits<double>::max();
+    state.Parameters.originZ = -std::numeric_limits<double>::max();
+    // A name ending in CR lost one CR at every save.
+    state.CoordinatesFileName = "base.cor\r";
+    state.ObservationsFileName = "mesures.obs\r\r";
+    state.ListingFileName = " res";
+    Ecrit_Config(state);
+    for (int save = 0; save < 2; ++save) {
+        SurveyState again;
+        again.WorkSiteFileName = state.WorkSiteFileName;
+        Lit_Config(again, ui);
+        EXPECT_TRUE(ui.calls.empty());
+        EXPECT_EQ(again.CoordinatesFileName, "base.cor\r");
+        EXPECT_EQ(again.ObservationsFileName, "mesures.obs\r\r");
+        EXPECT_EQ(again.ListingFileName, " res");
+        EXPECT_REAL_NEAR(std::numeric_limits<double>::max(), again.Parameters.meanLatitude,
+                         1e-14 * std::numeric_limits<double>::max());
+        Ecrit_Config(again);
+    }
+}
+
+TEST_F(WorkSiteFile, ANameThatCannotBeOneLineIsRefusedBeforeWriting) {
+    WriteBytes(state.WorkSiteFileName, "ancien\r\n");
+    state.CoordinatesFileName = "deux\nlignes.cor";
+    EXPECT_THROW(Ecrit_Config(state), IoFailure);
+    state.CoordinatesFileName = std::string("nul\0.cor", 8);
+    EXPECT_THROW(Ecrit_Config(state), IoFailure);
+    EXPECT_EQ(ReadBytes(state.WorkSiteFileName), "ancien\r\n");
+}
+
+TEST_F(WorkSiteFile, AnUnknownUnitOrDigitsAreKeptAndTold) {
+    // An angle unit of 7 used to be taken silently: angles in radians,
+    // coordinates wrong, nothing said.
+    Read("1\r\n7\r\n99\r\n 4.5E+0001\r\n 0\r\na.cor\r\nb.obs\r\nres\r\n");
+    EXPECT_EQ(state.Parameters.angleUnit, 7);
+    EXPECT_EQ(state.Parameters.significantDigits, 99);
+    EXPECT_EQ(state.CoordinatesFileName, "a.cor");
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              std::vector<std::string>{
+                  "Unité angulaire 7 inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés "
+                  "décimaux) : les angles des observations seront pris en radians\n"
+                  "Nombre de chiffres significatifs 99 hors de 0 à 10 : le fichier .new en "
+                  "aura 10"});
+}
+
+TEST_F(WorkSiteFile, GarbageMarksAndOldLineEnds) {
+    // Binary garbage: the usual message, and why.
+    Read(
+        std::string("\x7F"
+                    "ELF\0\0\x01",
+                    7));
+    EXPECT_EQ(ui.Texts(RecordedCall::Kind::MessageBox),
+              std::vector<std::string>{
+                  std::string(kReadError) + "\nLe fichier " + state.WorkSiteFileName +
+                  " contient un octet nul ligne 1 : ce n'est pas un fichier texte (fichier "
+                  "binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"});
+    // A file saved in UTF-8 with its mark, CR-only line ends: read, and told.
+    RecordingServices told;
+    WriteBytes(state.WorkSiteFileName,
+               "\xEF\xBB\xBF"
+               "1\r2\r3\r45\r0.12\rrelev\xC3\xA9s.cor\rm.obs\rres\r");
+    Lit_Config(state, told);
+    EXPECT_EQ(state.Parameters.angleUnit, 2);
+    EXPECT_EQ(state.CoordinatesFileName, "relev\xE9s.cor");
+    EXPECT_EQ(state.ListingFileName, "res");
+    EXPECT_EQ(told.Texts(RecordedCall::Kind::MessageBox),
+              std::vector<std::string>{
+                  "Le fichier " + state.WorkSiteFileName +
+                  " est en UTF-8 (il commence par une marque d'ordre des octets) : il est lu "
+                  "converti en Windows-1252\nLe fichier " +
+                  state.WorkSiteFileName +
+                  " a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y "
+                  "termine une ligne"});
 }
 
 }  // namespace

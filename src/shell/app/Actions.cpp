@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -21,14 +22,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file (not a folder) exists under this name.
-bool FileExists(const std::string& name) {
+// What stands under an input file's name.
+enum class InputFile { Missing, Regular, Special };
+
+// A file (not a folder) exists under this name; Special when it is a device,
+// a pipe or a socket, which the program does not read (it could block, or
+// never end: /dev/zero).
+InputFile InputFileKind(const std::string& name) {
     if (name.empty()) {
-        return false;
+        return InputFile::Missing;
     }
     std::error_code error;
     const fs::file_status status = fs::status(NativePath(name), error);
-    return !error && fs::exists(status) && !fs::is_directory(status);
+    if (error || !fs::exists(status) || fs::is_directory(status)) {
+        return InputFile::Missing;
+    }
+    return fs::is_regular_file(status) ? InputFile::Regular : InputFile::Special;
 }
 
 // Makes the folder of an absolute file name the working directory. A change
@@ -55,8 +64,16 @@ bool HasExtension(const std::string& name) {
     return separator == std::string::npos || dot > separator;
 }
 
-void ShowMissingFile(WindowServices& ui, const std::string& typedName) {
-    ui.MessageBox(Format(MsgFileDoesNotExist().c_str(), typedName.c_str()));
+// Tells that an input file cannot be read; returns whether it can.
+bool CheckInputFile(WindowServices& ui, const std::string& typedName, InputFile kind) {
+    if (kind == InputFile::Missing) {
+        ui.MessageBox(Format(MsgFileDoesNotExist().c_str(), EchoedName(typedName).c_str()));
+    } else if (kind == InputFile::Special) {
+        ui.MessageBox(Utf8ToCp1252("Le fichier ") + EchoedName(typedName) +
+                      Utf8ToCp1252(" n'est pas un fichier ordinaire (périphérique, tube ou "
+                                   "socket) : il ne peut pas être lu"));
+    }
+    return kind == InputFile::Regular;
 }
 
 // Holds the absolute input names in the state while the load reads them, and
@@ -87,6 +104,20 @@ class AbsoluteInputNames {
     std::string typedObservations_;
 };
 
+// Why "Quitter" does not write the ".new" file after a failed action.
+std::string ResultsKeptMessage(const SurveyState& state) {
+    const char* what = state.Interrupted == InterruptedAction::Load
+                           ? "l'initialisation a été interrompue par une erreur, les données "
+                             "lues sont incomplètes"
+                           : "le calcul a été interrompu par une erreur, ses résultats sont "
+                             "incomplets";
+    return Utf8ToCp1252("Le fichier ") + EchoedName(NewFileNameFor(state.ListingFileName)) +
+           Utf8ToCp1252(" n'est pas écrit : ") + Utf8ToCp1252(what) +
+           Utf8ToCp1252(
+               ". Un fichier de résultats antérieur est gardé tel quel ; corrigez la "
+               "cause de l'erreur, puis refaites « Initialisation » et le calcul.");
+}
+
 }  // namespace
 
 bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fields,
@@ -107,16 +138,14 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
     const std::string observationsPath = ResolveFileName(state.ObservationsFileName, nameFolder);
 
     bool missingInput = false;
-    if (!FileExists(coordinatesPath)) {
-        ShowMissingFile(ui, state.CoordinatesFileName);
+    if (!CheckInputFile(ui, state.CoordinatesFileName, InputFileKind(coordinatesPath))) {
         missingInput = true;
     }
     // The file dialogs open in the working directory: it follows the
     // coordinates file, or the observations file when that one is missing.
-    if (FileExists(observationsPath)) {
+    if (CheckInputFile(ui, state.ObservationsFileName, InputFileKind(observationsPath))) {
         ChangeToFolderOf(coordinatesPath);
     } else {
-        ShowMissingFile(ui, state.ObservationsFileName);
         missingInput = true;
         ChangeToFolderOf(observationsPath);
     }
@@ -150,10 +179,12 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
     } catch (const std::exception& failure) {
         // IoFailure, or any other failure that leaves the load: reported, and
         // nothing done before it is undone.
-        ui.ReportFailure(failure.what());
+        state.Interrupted = InterruptedAction::Load;
+        ui.ReportFailure(FailureMessage(failure));
         return false;
     }
 
+    state.Interrupted = InterruptedAction::None;
     ui.EnableStartPoint();
     return true;
 }
@@ -176,25 +207,47 @@ StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui) {
         RunDetermination(state, ui);
     } catch (const TableLimitReached&) {
         throw;
-    } catch (const IoFailure& failure) {
-        // A listing that can no longer be written ends the run.
-        ui.ReportFailure(failure.what());
     } catch (const std::exception& failure) {
-        // Any other failure ends this run only: the tables stay as the run
-        // left them and the user can still quit with the results written.
-        ui.ReportFailure(failure.what());
+        // A listing that can no longer be written, or any other failure, ends
+        // this run: the tables stay as the run left them, and "Quitter" keeps
+        // the previous ".new" file rather than write them.
+        state.Interrupted = InterruptedAction::Run;
+        ui.ReportFailure(FailureMessage(failure));
     }
     return StartPointOutcome::Ran;
 }
 
 bool Quitter(SurveyState& state, WindowServices& ui) {
+    if (state.Interrupted != InterruptedAction::None) {
+        // The results of a failed action would replace good ones: they are
+        // not written, the user is told why, and the program ends all the same.
+        if (state.PointCount() > 0) {
+            ui.MessageBox(ResultsKeptMessage(state));
+        }
+        return true;
+    }
     try {
         WriteCoordinatesOutput(state);
-    } catch (const IoFailure& failure) {
-        ui.ReportFailure(failure.what());
+    } catch (const std::exception& failure) {
+        ui.ReportFailure(FailureMessage(failure));
         return false;
     }
     return true;
+}
+
+std::string FailureMessage(const std::exception& failure) {
+    if (dynamic_cast<const IoFailure*>(&failure) != nullptr) {
+        return failure.what();  // already the program's own French message
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
+        return Utf8ToCp1252(
+            "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, "
+            "ou vérifiez que les fichiers d'entrée sont bien ceux du chantier.");
+    }
+    // The library's own text (English, technical) is no help to a surveyor.
+    return Utf8ToCp1252(
+        "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats "
+        "antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée.");
 }
 
 }  // namespace calctopo

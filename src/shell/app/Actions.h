@@ -2,6 +2,7 @@
 // command both call them.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "shell/app/WorkSite.h"
@@ -50,7 +51,14 @@ std::string UnknownPointText(const std::string& name);
 
 // "Quitter"/"Terminer" before the window closes: writes the ".new" file and the
 // closing block of the listing. Returns false (after the failure report) when
-// that failed; the window then stays open.
+// that failed; the window then stays open. After a load or a run that ended by
+// a failure, nothing is written (a message box says why, the previous ".new"
+// stays as it was) and the result is true: the program ends.
 bool Quitter(SurveyState& state, WindowServices& ui);
+
+// The message a failure that ends an action shows the user, in French: the
+// program's own message for an input/output failure, a plain statement of what
+// happened and what to do for any other (never the library's English text).
+std::string FailureMessage(const std::exception& failure);
 
 }  // namespace calctopo

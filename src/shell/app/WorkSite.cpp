@@ -1,9 +1,11 @@
 #include "shell/app/WorkSite.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -12,6 +14,7 @@
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
+#include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
@@ -27,6 +30,13 @@ constexpr char kFormatMark[] = "1";
 // exponent's sign and 4 digits.
 constexpr int kScientificDecimals = 14;
 constexpr int kExponentDigits = 4;
+
+// The codes the program knows; other values are kept and used as read (see
+// Lit_Config).
+constexpr std::int32_t kFirstAngleUnit = 1;
+constexpr std::int32_t kLastAngleUnit = 3;
+constexpr std::int32_t kMinSignificantDigits = 0;
+constexpr std::int32_t kMaxSignificantDigits = 10;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -91,15 +101,22 @@ class WorkSiteReader {
         return *value;
     }
 
-    // The rest of the current line, leading blanks kept, its CR dropped.
+    // The rest of the current line, leading blanks kept, without its line
+    // end: LF and the one CR before it, which the writer puts after every
+    // name. A name of its own ending in CR keeps it.
     std::string Name() {
         const std::size_t end = text_.find('\n', pos_);
-        std::string name =
-            text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
-        pos_ = end == std::string::npos ? text_.size() : end + 1;
-        if (!name.empty() && name.back() == '\r') {
-            name.pop_back();
+        if (end == std::string::npos) {
+            std::string name = text_.substr(pos_);
+            pos_ = text_.size();
+            return name;
         }
+        std::size_t stop = end;
+        if (stop > pos_ && text_[stop - 1] == '\r') {
+            --stop;
+        }
+        std::string name = text_.substr(pos_, stop - pos_);
+        pos_ = end + 1;
         return name;
     }
 
@@ -118,28 +135,41 @@ class WorkSiteReader {
     std::size_t pos_ = 0;
 };
 
-// Reads the whole file as bytes; nullopt when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::vector<std::string> lines;
-    if (path.empty() || !ReadTextLines(path, lines)) {
-        return std::nullopt;
+// The text of a work-site file with every line ended by LF (a file of CR-only
+// line ends has its CRs turned into LFs), as WorkSiteReader takes it.
+std::string TextWithLfLineEnds(const TextFileContent& content) {
+    std::string text = content.text;
+    if (content.crOnlyLineEnds) {
+        std::replace(text.begin(), text.end(), '\r', '\n');
     }
-    std::string content;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) {
-            content += '\n';
-        }
-        content += lines[i];
-    }
-    return content;
+    return text;
 }
 
-// Reads lines 1 to 9 into the state, each value assigned as soon as it is read.
-void ReadWorkSite(WorkSiteReader& reader, SurveyState& state) {
+// Reads lines 1 to 9 into the state, each value assigned as soon as it is
+// read. A unit or a number of digits the program does not know is kept as
+// read, and what it will do is added to `warnings`.
+void ReadWorkSite(WorkSiteReader& reader, SurveyState& state, std::vector<std::string>& warnings) {
     ComputationParameters& parameters = state.Parameters;
     reader.Integer();  // the format mark: read, then ignored
     parameters.angleUnit = reader.Integer();
+    if (parameters.angleUnit < kFirstAngleUnit || parameters.angleUnit > kLastAngleUnit) {
+        warnings.push_back(Format(
+            Utf8ToCp1252("Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés "
+                         "décimaux) : les angles des observations seront pris en radians")
+                .c_str(),
+            parameters.angleUnit));
+    }
     parameters.significantDigits = reader.Integer();
+    if (parameters.significantDigits < kMinSignificantDigits ||
+        parameters.significantDigits > kMaxSignificantDigits) {
+        warnings.push_back(
+            Format(Utf8ToCp1252("Nombre de chiffres significatifs %d hors de 0 à 10 : le fichier "
+                                ".new en aura %d")
+                       .c_str(),
+                   parameters.significantDigits,
+                   std::clamp(parameters.significantDigits, kMinSignificantDigits,
+                              kMaxSignificantDigits)));
+    }
     parameters.meanLatitude = reader.Real();
     parameters.refractionCoefficient = reader.Real();
     state.CoordinatesFileName = reader.Name();
@@ -157,18 +187,41 @@ void ReadWorkSite(WorkSiteReader& reader, SurveyState& state) {
 }  // namespace
 
 FileFields Lit_Config(SurveyState& state, WindowServices& ui) {
-    const std::optional<std::string> content = ReadWholeFile(state.WorkSiteFileName);
-    bool failed = !content.has_value();
-    if (content) {
-        WorkSiteReader reader(*content);
+    TextFileContent content;
+    if (state.WorkSiteFileName.empty()) {
+        content.problem = TextReadProblem::CannotOpen;
+    } else {
+        content = ReadTextFile(state.WorkSiteFileName);
+    }
+    bool failed = content.problem != TextReadProblem::None;
+    std::vector<std::string> told;  // what the user learns about the file
+    if (!failed) {
+        told = DescribeTextNotices(content, state.WorkSiteFileName);
+        WorkSiteReader reader(TextWithLfLineEnds(content));
         try {
-            ReadWorkSite(reader, state);
+            ReadWorkSite(reader, state, told);
         } catch (const ReadFailure&) {
             failed = true;
         }
     }
     if (failed) {
-        ui.MessageBox("Erreur d'ouverture du fichier de configuration");
+        std::string message = "Erreur d'ouverture du fichier de configuration";
+        // A file that is no text says why; the others (missing, a bad number)
+        // are told by the message alone.
+        if (content.problem != TextReadProblem::None &&
+            content.problem != TextReadProblem::CannotOpen) {
+            message += '\n';
+            message += DescribeReadProblem(content, state.WorkSiteFileName);
+        }
+        ui.MessageBox(message);
+    }
+    if (!told.empty()) {
+        std::string message = told.front();
+        for (std::size_t i = 1; i < told.size(); ++i) {
+            message += '\n';
+            message += told[i];
+        }
+        ui.MessageBox(message);
     }
     return FileFields{state.CoordinatesFileName, state.ObservationsFileName,
                       WithoutExtension(state.ListingFileName)};
@@ -184,6 +237,16 @@ void Ecrit_Config(const SurveyState& state, const FileFields& names) {
         throw IoFailure(
             Utf8ToCp1252("Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier "
                          "(menu Chantier) avant l'initialisation"));
+    }
+    // A name is one line of the file: a line end or a NUL byte in it would
+    // make a file that does not read back.
+    for (const std::string* name :
+         {&state.CoordinatesFileName, &state.ObservationsFileName, &state.ListingFileName}) {
+        if (name->find_first_of(std::string_view("\n\0", 2)) != std::string::npos) {
+            throw IoFailure(Utf8ToCp1252("Le nom de fichier « ") + EchoedName(*name) +
+                            Utf8ToCp1252(" » contient une fin de ligne ou un octet nul : le "
+                                         "chantier ne peut pas l'enregistrer"));
+        }
     }
     const ComputationParameters& parameters = state.Parameters;
     for (long double value : {static_cast<long double>(parameters.meanLatitude),
@@ -230,8 +293,17 @@ std::string FormatWorkSiteReal(long double value) {
     // "d.dddddddddddddde+xx": 15 significant digits, correctly rounded, and
     // independent of the locale.
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                      std::chars_format::scientific, kScientificDecimals);
+    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                std::chars_format::scientific, kScientificDecimals);
+    // Rounded to 15 digits, the largest doubles (from 1.797693134862315e308)
+    // would be written above the largest double and not read back: they are
+    // written with their 15 digits cut instead of rounded.
+    if (magnitude > std::numeric_limits<double>::max() * (1.0L - 5e-16L)) {
+        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                               std::chars_format::scientific, kScientificDecimals + 3);
+        char* const exponent = std::find(buffer.data(), result.ptr, 'e');
+        result.ptr = std::copy(exponent, result.ptr, buffer.data() + 2 + kScientificDecimals);
+    }
     const std::string_view digits(buffer.data(),
                                   static_cast<std::size_t>(result.ptr - buffer.data()));
     const std::size_t e = digits.find('e');

@@ -27,6 +27,7 @@
 #include "shell/app/Actions.h"
 #include "shell/app/PointsLeft.h"
 #include "shell/app/Titles.h"
+#include "shell/app/Version.h"
 #include "check/CheckSketch.h"
 #include "shell/gui/ControlView.h"
 #include "shell/gui/CoreText.h"
@@ -395,10 +396,8 @@ void TFInitial::Guarded(const std::function<void()>& action) {
         MessageBox(limit.what());
         ended_ = true;
         hooks_->EndProgram(3);
-    } catch (const IoFailure& failure) {
-        ReportFailure(failure.what());
     } catch (const std::exception& failure) {
-        ReportFailure(failure.what());
+        ReportFailure(FailureMessage(failure));
     }
 }
 
@@ -761,7 +760,7 @@ void TFInitial::AProposClick() {
                        "Coordonnées approchées des points d'un levé, déterminées de proche en "
                        "proche à partir des points connus (.cor) et des observations (.obs).\n\n"
                        "Construit avec Qt %2.\n%3")
-            .arg(QStringLiteral(CALCTOPO_VERSION), QString::fromLatin1(qVersion()),
+            .arg(QString::fromStdString(ProgramVersion()), QString::fromLatin1(qVersion()),
                  QString::fromUtf8(kLicence)),
         false);
 }

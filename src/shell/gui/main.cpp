@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <clocale>
+#include <csignal>
 
 #include "shell/gui/DialogueInitial.h"
 
@@ -30,6 +31,13 @@ int main(int argc, char* argv[]) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&toolkitTexts);
     }
+
+#ifdef SIGXFSZ
+    // A file grown past the size limit of the session (ulimit -f) must fail
+    // its write, which is reported and keeps the previous results, rather
+    // than kill the program halfway through a listing.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 
     calctopo::TFInitial window;
     window.show();
