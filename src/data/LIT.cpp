@@ -188,7 +188,19 @@ std::string LocateIgnoringCase(const std::string& fullName) {
 std::string FileKey(const std::string& fullName) {
     std::error_code error;
     const fs::path canonical = fs::canonical(NativePath(fullName), error);
-    return error ? fullName : NameFromPath(canonical);
+    std::string key = error ? fullName : NameFromPath(canonical);
+#ifdef _WIN32
+    // Windows finds "MAIN.cor" under "main.cor" and keeps the case given: one
+    // file, whatever the case of the letters that name it.
+    for (char& c : key) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool latinCapital = byte >= 0xC0 && byte <= 0xDE && byte != 0xD7;
+        if ((byte >= 'A' && byte <= 'Z') || latinCapital) {
+            c = static_cast<char>(byte + 0x20);
+        }
+    }
+#endif
+    return key;
 }
 
 // A read failure of a coordinates file: the known points are abandoned.

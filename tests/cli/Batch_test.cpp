@@ -22,6 +22,7 @@ namespace calctopo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::NativeSeparators;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::TextLines;
@@ -277,9 +278,9 @@ TEST(Batch, AccentedNamesFromTheCommandLine) {
     // coordinates.
     const std::vector<std::string> workSite = TextLines(site / Utf8Path("chantier été.bvk"));
     ASSERT_GE(workSite.size(), 8u);
-    EXPECT_EQ(workSite[5], startName + "/Relev\xE9s/chantier \xE9t\xE9.cor");
-    EXPECT_EQ(workSite[6], startName + "/Relev\xE9s/chantier \xE9t\xE9.obs");
-    EXPECT_EQ(workSite[7], startName + "/Relev\xE9s/r\xE9sultats");
+    EXPECT_EQ(workSite[5], startName + NativeSeparators("/Relev\xE9s/chantier \xE9t\xE9.cor"));
+    EXPECT_EQ(workSite[6], startName + NativeSeparators("/Relev\xE9s/chantier \xE9t\xE9.obs"));
+    EXPECT_EQ(workSite[7], startName + NativeSeparators("/Relev\xE9s/r\xE9sultats"));
 
     // ... and reads back: from the starting folder, it alone leads to the files.
     fs::remove(site / Utf8Path("résultats.new"));
