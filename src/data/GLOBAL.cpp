@@ -8,6 +8,8 @@ namespace calctopo {
 void ClearPoints(SurveyState& state) {
     state.PointTable.Clear();
     state.PointIndexByName.clear();
+    state.ExtendedBlocks.Clear();
+    state.ExtendedPoints.Clear();
 }
 
 int AppendPoint(SurveyState& state, SurveyPoint point) {

@@ -13,6 +13,7 @@
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
+#include "engine/ExtendedDetermination.h"
 #include "output/ecrit.h"
 
 namespace calctopo {
@@ -167,9 +168,15 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
     return true;
 }
 
-void StartPointChanged(SurveyState& state, WindowServices& ui) {
+void StartPointChanged(SurveyState& state, WindowServices& ui, const RunOptions& options) {
     try {
         RunDetermination(state, ui);
+        // A text that names no point before any start point was matched runs
+        // nothing; the extended stage follows only a run that took place.
+        const bool ran = state.StartPointIndex >= 1 && state.StartPointIndex <= state.PointCount();
+        if (options.extendedDetermination && ran) {
+            RunExtendedDetermination(state, ui);
+        }
     } catch (const TableLimitReached&) {
         throw;
     } catch (const IoFailure& failure) {
