@@ -32,6 +32,7 @@ struct BatchOptions {
     std::string colour = "auto";              // --couleur
     bool colourGiven = false;
     std::vector<std::string> startPoints;  // --depart, in order
+    bool extended = false;                 // --etendu
     bool help = false;
 };
 
@@ -58,6 +59,19 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         if (arg == "--aide" || arg == "--help" || arg == "-h") {
             options.help = true;
             continue;
+        }
+        // The one option without a value.
+        if (arg == "--etendu") {
+            if (options.extended) {
+                parsed.error = "l'option --etendu est donnée deux fois";
+                return parsed;
+            }
+            options.extended = true;
+            continue;
+        }
+        if (arg.compare(0, 9, "--etendu=") == 0) {
+            parsed.error = "l'option --etendu ne prend pas de valeur";
+            return parsed;
         }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
             parsed.error = "argument inattendu : " + arg;
@@ -182,9 +196,11 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
         return BatchFailed;  // an input file is missing: nothing was done
     }
     if (loaded) {
+        RunOptions run;
+        run.extendedDetermination = options.extended;
         for (const std::string& name : options.startPoints) {
             ui.SetStartPointText(Utf8ToCp1252(name));
-            StartPointChanged(*state, ui);
+            StartPointChanged(*state, ui, run);
         }
     }
     Quitter(*state, ui);
@@ -196,8 +212,8 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
 std::string BatchUsage() {
     return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
            "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
-           "                       [--couleur auto|toujours|jamais] --depart NOM [--depart "
-           "NOM]...\n"
+           "                       [--couleur auto|toujours|jamais] [--etendu]\n"
+           "                       --depart NOM [--depart NOM]...\n"
            "\n"
            "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
            "  --coordonnees F     fichier des points connus (.cor)\n"
@@ -207,6 +223,7 @@ std::string BatchUsage() {
            "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
            "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
+           "  --etendu            calcul étendu après chaque calcul (blocs locaux recalés)\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
            "         3 limite d'une table atteinte.\n";

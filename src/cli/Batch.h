@@ -2,11 +2,12 @@
 //
 //   calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F] [--sortie F]
 //                  [--unite 1|2|3] [--chiffres N] [--couleur auto|toujours|jamais]
-//                  --depart NOM [--depart NOM]...
+//                  [--etendu] --depart NOM [--depart NOM]...
 //
 // Opens the work site when one is named, lets the other options override its
 // names and parameters, runs "Initialisation" (writing the work-site file back
-// only when one was named), chooses each start point in turn, then "Quitter".
+// only when one was named), chooses each start point in turn (each run
+// followed by the extended determination with --etendu), then "Quitter".
 #pragma once
 
 #include <ostream>

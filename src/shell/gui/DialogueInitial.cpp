@@ -38,6 +38,9 @@ namespace {
 constexpr char kSettingsOrganisation[] = "Ostrel";
 constexpr char kSettingsApplication[] = "Belvik";
 constexpr char kSettingsValue[] = "Fichier";
+// Whether the extended determination follows every run: the user's choice,
+// not the work site's (the work-site file is shared and keeps its format).
+constexpr char kSettingsExtended[] = "CalculEtendu";
 
 const QColor kInfoColour(0, 0, 0);
 const QColor kProblemColour(255, 0, 0);
@@ -219,6 +222,8 @@ void TFInitial::FormCreate() {
                              QString::fromLatin1(kSettingsApplication));
     const QString remembered = settings.value(QString::fromLatin1(kSettingsValue)).toString();
     state_.WorkSiteFileName = ToCore(remembered);
+    runOptions_.extendedDetermination =
+        settings.value(QString::fromLatin1(kSettingsExtended), false).toBool();
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()) {
         Guarded([&] { ShowFields(Lit_Config(state_, *this)); });
         AddRecentItem(remembered);
@@ -335,7 +340,7 @@ void TFInitial::BBCalculClick() {
 }
 
 void TFInitial::CBDepartChange(const QString& /*text*/) {
-    Guarded([&] { StartPointChanged(state_, *this); });
+    Guarded([&] { StartPointChanged(state_, *this, runOptions_); });
 }
 
 void TFInitial::Quitter1Click() {
@@ -397,6 +402,7 @@ void TFInitial::FMenuClick() {
 
 bool TFInitial::Paramtres1Click() {
     TFParametre dialog(state_.Parameters, this);
+    dialog.SetCalculEtendu(runOptions_.extendedDetermination);
     if (!hooks_->ExecParameters(dialog)) {
         return true;
     }
@@ -405,6 +411,16 @@ bool TFInitial::Paramtres1Click() {
         dialog.Store();
         stored = true;
     });
+    // The check box comes last in the dialog: a field that was not a number
+    // leaves it as it was, like the values after that field.
+    if (stored && dialog.CalculEtendu() != runOptions_.extendedDetermination) {
+        runOptions_.extendedDetermination = dialog.CalculEtendu();
+        QSettings settings(QString::fromLatin1(kSettingsOrganisation),
+                           QString::fromLatin1(kSettingsApplication));
+        settings.setValue(QString::fromLatin1(kSettingsExtended),
+                          runOptions_.extendedDetermination);
+        settings.sync();
+    }
     return stored;
 }
 

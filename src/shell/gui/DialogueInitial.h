@@ -15,6 +15,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/WindowServices.h"
+#include "shell/app/Actions.h"
 #include "shell/app/WorkSite.h"
 #include "shell/gui/ModalHooks.h"
 
@@ -50,6 +51,8 @@ class TFInitial : public QMainWindow, public WindowServices {
     ~TFInitial() override;
 
     SurveyState& State() { return state_; }
+    // The options of the next determination runs ("Calcul étendu").
+    const RunOptions& Options() const { return runOptions_; }
 
     // Window services.
     void Affiche(const std::string& text, MessageKind kind) override;
@@ -98,6 +101,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     void AddRecentItem(const QString& workSite);
 
     SurveyState state_;
+    RunOptions runOptions_;
     std::unique_ptr<ModalHooks> ownHooks_;
     ModalHooks* hooks_;
 
