@@ -62,18 +62,22 @@ std::string Length(double value) {
     return FormatFixed(value, 3);
 }
 
-// An angle (radians) in the user's unit, with the unit's sign: grades and
-// decimal degrees with four decimals, sexagesimal degrees packed as D.MMSS.
-std::string AngleText(const SurveyState& state, double radians) {
+// An angle (radians) in the user's unit: grades and decimal degrees with
+// four decimals, sexagesimal degrees packed as D.MMSS. A misclosure carries
+// its sign; a disagreement or a tolerance does not.
+std::string AngleText(const SurveyState& state, double radians, bool withSign = false) {
+    const auto number = [&](double value, int decimals) {
+        return withSign ? Signed(value, decimals) : FormatFixed(value, decimals);
+    };
     switch (state.Parameters.angleUnit) {
         case Grades:
-            return Signed(RadiansToGrades(radians), 4) + " gr";
+            return number(RadiansToGrades(radians), 4) + " gr";
         case DecimalDegrees:
-            return Signed(RadiansToDegrees(radians), 4) + Cp(" °");
+            return number(RadiansToDegrees(radians), 4) + Cp(" °");
         case SexagesimalDegrees:
-            return Signed(RadiansToSexagesimal(radians), 4) + " (d.mmss)";
+            return number(RadiansToSexagesimal(radians), 4) + " (d.mmss)";
         default:
-            return Signed(radians, 6) + " rad";
+            return number(radians, 6) + " rad";
     }
 }
 
@@ -931,7 +935,7 @@ std::string TraverseLine(const SurveyState& state, const Attempt& attempt,
     const std::string closure =
         Cp("fermeture linéaire ") + linear + " (" + Signed(ppm, 0) + " ppm)";
     const std::string angular =
-        traverse.oriented ? Cp("fermeture angulaire ") + AngleText(state, traverse.angular)
+        traverse.oriented ? Cp("fermeture angulaire ") + AngleText(state, traverse.angular, true)
                           : Cp("fermeture angulaire non mesurable (extrémités non orientées)");
     return Format(Cp("Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s").c_str(),
                   name(traverse.vertices.front()).c_str(), name(traverse.vertices.back()).c_str(),

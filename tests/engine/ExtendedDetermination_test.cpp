@@ -14,6 +14,7 @@
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
+#include "geometry/CONVERTI.h"
 #include "support/NetworkGenerator.h"
 #include "support/RandomNetwork.h"
 
@@ -173,7 +174,8 @@ NetworkGenerator ClosedTraverse(double angleSigma = 0.0, double lengthSigma = 0.
 // station reads three of them (which would resect it): with two controls S5
 // and S6 read C1 and C2; with three, S4 reads C1 and C3, S5 C1 and C2, S6 C2
 // and C3.
-NetworkGenerator FarEndBlock(bool thirdControl, double distanceBlunder = 0.0) {
+NetworkGenerator FarEndBlock(bool thirdControl, double distanceBlunder = 0.0,
+                             double readingBlunder = 0.0) {
     NetworkGenerator net;
     net.AddControl("C1", 1500.0, 900.0, 40.0);
     net.AddControl("C2", 1700.0, 1250.0, 42.0);
@@ -205,9 +207,18 @@ NetworkGenerator FarEndBlock(bool thirdControl, double distanceBlunder = 0.0) {
                 targets.push_back(Name("S", j));
             }
         }
-        const std::vector<std::string> controls = controlsReadFrom(i);
+        std::vector<std::string> controls = controlsReadFrom(i);
+        // The reading from S6 to C3 is written apart when it carries a blunder.
+        const bool blundered = i == 6 && readingBlunder != 0.0 && thirdControl;
+        if (blundered) {
+            controls.pop_back();
+        }
         targets.insert(targets.end(), controls.begin(), controls.end());
         net.Round(Name("S", i), targets, 0.5 * i);
+        if (blundered) {
+            const double reading = net.TrueBearing("S6", "C3") - 0.5 * i + readingBlunder;
+            net.RawObservation("5 S6 C3 " + FormatFixed(RadiansToGrades(reading), 10) + " 0 0 0");
+        }
         if (i < 6) {
             net.Zenith(Name("S", i), Name("S", i + 1));
             if (i == 4 && distanceBlunder != 0.0) {
@@ -372,6 +383,14 @@ TEST(ExtendedDetermination, BlunderedBlockIsRefusedWithItsReason) {
     EXPECT_FALSE(survey.state.ExtendedBlocks[1].accepted);
     EXPECT_EQ(survey.state.ExtendedBlocks[1].commonPoints.size(), 3u);
 
+    // A reading from S6 to C3 wrong by 0.02 rad (1.27 grade) misplaces C3 in
+    // the local frame by some metres: the fit refuses the block there.
+    const NetworkGenerator misread = FarEndBlock(true, 0.0, 0.02);
+    LoadedSurvey wrong(misread);
+    const std::vector<std::string> refused = wrong.RunWith("C1", kExtended);
+    EXPECT_TRUE(Contains(refused, "non calculable : écart de ")) << Joined(refused);
+    EXPECT_TRUE(Contains(refused, ", au-delà de la tolérance de 0.3")) << Joined(refused);
+
     // The same block without the blunder is accepted with its three common points.
     const NetworkGenerator sound = FarEndBlock(true);
     LoadedSurvey good(sound);
@@ -381,6 +400,49 @@ TEST(ExtendedDetermination, BlunderedBlockIsRefusedWithItsReason) {
                          "écart maximal 0.000 sur "))
         << Joined(accepted);
     ExpectAllAtTruePositions(good, sound, Names("S", 6), testing::kMillimetre);
+}
+
+TEST(ExtendedDetermination, OneCommonPointAndAnOrientedRound) {
+    // T1 and T2 read the given A by directions alone, and each other with a
+    // distance; a bearing from T1 to T2 orients their rounds. The ordinary
+    // methods have a bearing towards A from each but no distance: nothing.
+    // In the local frame A is intersected from T1 and T2: one common point,
+    // and two rounds oriented in both frames give the rotation and check it.
+    NetworkGenerator net;
+    net.AddControl("A", 1000.0, 1000.0, 50.0);
+    net.AddPoint("T1", 1200.0, 1100.0, 52.0);
+    net.AddPoint("T2", 1250.0, 900.0, 51.0);
+    net.AddPoint("T3", 1450.0, 1000.0, 53.0);
+    net.Round("T1", {"A", "T2"}, 0.4);
+    net.HorizontalDistance("T1", "T2");
+    net.Bearing("T1", "T2");
+    net.Round("T2", {"T1", "A", "T3"}, 1.9);
+    net.HorizontalDistance("T2", "T3");
+    net.HeightDifference("A", "T1");
+    net.HeightDifference("T1", "T2");
+    net.HeightDifference("T2", "T3");
+    LoadedSurvey survey(net);
+    const std::vector<std::string> shown = survey.RunWith("A", kExtended);
+    EXPECT_TRUE(Contains(shown, testing::kNothingDeterminable)) << Joined(shown);
+    ExpectAllAtTruePositions(survey, net, {"T1", "T2", "T3"}, testing::kMillimetre);
+    EXPECT_TRUE(Contains(shown,
+                         "black: Bloc local 1 : 3 points placés, recalé sur A et "
+                         "l'orientation du tour de T1 ; échelle 1 ; écart maximal non "
+                         "contrôlé en position ; orientation à 0.0000 gr près"))
+        << Joined(shown);
+    EXPECT_TRUE(Contains(shown,
+                         "black:       T3 placé par le bloc local 1 recalé sur        A "
+                         "et l'orientation du tour de T1"))
+        << Joined(shown);
+    ASSERT_EQ(survey.state.ExtendedBlocks.Count(), 1);
+    EXPECT_NE(survey.state.ExtendedBlocks[1].orientingRound, 0);
+}
+
+TEST(ExtendedDetermination, NoRunNoStage) {
+    // A start-point text naming no point runs nothing, nor the stage.
+    LoadedSurvey survey(OpenTraverse());
+    EXPECT_TRUE(survey.RunWith("NOWHERE", kExtended).empty());
+    EXPECT_FALSE(survey.Point("T1").planimetricKnown);
 }
 
 TEST(ExtendedDetermination, OrdinaryOutputComesFirstAndUnchanged) {
