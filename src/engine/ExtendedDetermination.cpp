@@ -180,10 +180,12 @@ bool IsComplete(const SurveyPoint& point) {
 
 // ---- The ordinary methods on every incomplete point ----
 
-// Tries every point still unknown, in table order, sweep after sweep until
-// one finds nothing; a point completed is announced and listed as in a run.
-// True when some point got its plan position or its height.
-bool CompleteWithOrdinaryMethods(SurveyState& state, WindowServices& ui, PointRecords& records) {
+// The ordinary methods on every point still unknown, in table order, sweep
+// after sweep until one finds nothing. `found(point, newPlan, newHeight,
+// complete)` hears of every point that got its plan position or its height,
+// or became complete. True when some point did.
+template <class Found>
+bool SweepOrdinaryMethods(SurveyState& state, WindowServices& ui, Found found) {
     bool any = false;
     bool changed = true;
     while (changed) {
@@ -195,21 +197,32 @@ bool CompleteWithOrdinaryMethods(SurveyState& state, WindowServices& ui, PointRe
             const bool hadPlan = state.PointTable[p].planimetricKnown;
             const bool hadHeight = state.PointTable[p].heightKnown;
             const bool complete = DeterminePoint(state, ui, p);
-            const SurveyPoint& point = state.PointTable[p];
-            const bool newPlan = point.planimetricKnown && !hadPlan;
-            const bool newHeight = point.heightKnown && !hadHeight;
-            if (newPlan || newHeight) {
-                records.Note(p, 0, newPlan, newHeight);
+            const bool newPlan = state.PointTable[p].planimetricKnown && !hadPlan;
+            const bool newHeight = state.PointTable[p].heightKnown && !hadHeight;
+            // A completion counts even without a new value: a point placed by
+            // a block whose height was known is completed here.
+            if (newPlan || newHeight || complete) {
+                found(p, newPlan, newHeight, complete);
                 changed = true;
                 any = true;
-            }
-            if (complete) {
-                ui.Affiche(Format(MsgPointComputed().c_str(), point.name.c_str()),
-                           MessageKind::Computed);
             }
         }
     }
     return any;
+}
+
+// The ordinary methods on the real tables: a point completed is announced
+// and listed as in a run, and noted as the stage's.
+bool CompleteWithOrdinaryMethods(SurveyState& state, WindowServices& ui, PointRecords& records) {
+    return SweepOrdinaryMethods(state, ui, [&](int p, bool newPlan, bool newHeight, bool complete) {
+        if (newPlan || newHeight) {
+            records.Note(p, 0, newPlan, newHeight);
+        }
+        if (complete) {
+            ui.Affiche(Format(MsgPointComputed().c_str(), state.PointTable[p].name.c_str()),
+                       MessageKind::Computed);
+        }
+    });
 }
 
 // ---- Blocks ----
@@ -435,26 +448,11 @@ bool SeedFrame(LocalFrame& frame, int seed) {
     return true;
 }
 
-// The ordinary methods on every point of the frame, sweep after sweep until
-// one places nothing more; nothing is shown and nothing is listed.
+// The ordinary methods on every point of the frame until nothing more is
+// placed; nothing is shown and nothing is listed.
 void RunLocalMethods(SurveyState& local) {
     SilentServices silent;
-    bool changed = true;
-    while (changed) {
-        changed = false;
-        for (int p = 1; p <= local.PointCount(); ++p) {
-            if (local.PointTable[p].status != StatusUnknown) {
-                continue;
-            }
-            const bool hadPlan = local.PointTable[p].planimetricKnown;
-            const bool hadHeight = local.PointTable[p].heightKnown;
-            DeterminePoint(local, silent, p);
-            if (local.PointTable[p].planimetricKnown != hadPlan ||
-                local.PointTable[p].heightKnown != hadHeight) {
-                changed = true;
-            }
-        }
-    }
+    SweepOrdinaryMethods(local, silent, [](int, bool, bool, bool) {});
 }
 
 // ---- Fitting a frame ----
