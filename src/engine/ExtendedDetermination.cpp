@@ -629,13 +629,13 @@ Fit FitAttempt(const SurveyState& state, const Attempt& attempt) {
             fit.reason = Cp("points communs distants de ") + Length(base) + Cp(" seulement");
             return fit;
         }
-        PlaneSimilarity free;
-        if (!FitSimilarity(points, SimilarityScale::Free, free)) {
+        PlaneSimilarity freeFit;
+        if (!FitSimilarity(points, SimilarityScale::Free, freeFit)) {
             fit.reason = Cp("points communs confondus dans le repère local");
             return fit;
         }
-        fit.freeScale = ScaleOf(free);
-        fit.similarity = free;
+        fit.freeScale = ScaleOf(freeFit);
+        fit.similarity = freeFit;
         if (byDistances && !FitSimilarity(points, SimilarityScale::Unit, fit.similarity)) {
             fit.reason = Cp("points communs confondus dans le repère local");
             return fit;
@@ -952,11 +952,16 @@ class Stage {
     void Run() {
         bool placedAny = false;
         while (true) {
-            bool progress = CompleteWithOrdinaryMethods(state_, ui_, records_);
+            // Blocks first: a block brought in on all its common points is
+            // checked where the ordinary methods would hang it from the first
+            // placed point they meet. Then the ordinary methods level what the
+            // blocks placed and place what hangs from it.
+            bool progress = false;
             const ObservationsByStation observations(state_);
             for (const std::vector<int>& block : FindBlocks(state_)) {
                 progress = TryBlock(observations, block) || progress;
             }
+            progress = CompleteWithOrdinaryMethods(state_, ui_, records_) || progress;
             if (!progress) {
                 break;
             }

@@ -10,25 +10,25 @@
 // a frame of its own, with the ordinary methods, and brings it into the frame
 // of the coordinates through the points known in both:
 //
-// 1. The ordinary methods are first tried on every incomplete point, in table
-//    order, until a sweep finds nothing more (they also level what the blocks
-//    placed in plan).
-// 2. A block is a connected set of points without plan position, joined by
+// 1. A block is a connected set of points without plan position, joined by
 //    sights; its ring is the placed points sighted from or towards it. A local
 //    survey holds the block, its ring and the observations among them, the
-//    ring's points unknown in plan (their heights stay: they reduce no angle).
-//    One station of the block is put at (0, 0) with its first round oriented
-//    at 0, and the ordinary methods run in that frame until nothing more is
-//    placed. When no distance carries the frame beyond that station, the
-//    frame is built again from angles alone: without distances, zenith angles
-//    and bearings, a second point at an arbitrary distance along a reading of
-//    the round.
-// 3. The ring points placed in the local frame are the common points. A plane
+//    ring's points unknown in plan (their heights stay: with them slope
+//    distances reduce as they do outside). One station of the block is put at
+//    (0, 0) with its first round oriented at 0, and the ordinary methods run
+//    in that frame until nothing more is placed. When no distance carries the
+//    frame beyond that station, the frame is built again from angles alone:
+//    without distances, zenith angles and bearings, a second point at an
+//    arbitrary distance along a reading of the round.
+// 2. The ring points placed in the local frame are the common points. A plane
 //    similarity fitted on them (rotation and translation, plus the scale when
 //    angles alone built the frame) brings the block in; with one common point
 //    and distances, a round oriented in both frames (or a bearing observation)
 //    gives the rotation. The block is refused when the common points or the
 //    orientations do not agree within the tolerances below.
+// 3. The ordinary methods are then tried on every incomplete point, in table
+//    order, until a sweep finds nothing more: they level what the blocks
+//    placed in plan, and place what hangs from it.
 // 4. This repeats while anything new is placed; the points still incomplete
 //    are then listed as not computed.
 //
