@@ -25,6 +25,8 @@ SketchMethod PlanMethodOf(int method) {
             return SketchMethod::Resection;
         case ByTrilateration:
             return SketchMethod::Trilateration;
+        case kPlacedByExtendedStage:
+            return SketchMethod::ExtendedStage;
         default:
             return SketchMethod::None;
     }

@@ -1264,6 +1264,8 @@ std::string MethodText(int method) {
             return Utf8ToCp1252("relevé");
         case ByTrilateration:
             return Utf8ToCp1252("trilatéré");
+        case kPlacedByExtendedStage:
+            return Utf8ToCp1252("placé par bloc local");
         default:
             return {};
     }

@@ -37,6 +37,7 @@ struct BatchOptions {
     std::string colour = "auto";              // --couleur
     bool colourGiven = false;
     std::vector<std::string> startPoints;  // --depart, in order
+    bool extended = false;                 // --etendu
     bool help = false;
     bool version = false;  // --version
 };
@@ -68,6 +69,19 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         if (arg == "--version") {
             options.version = true;
             continue;
+        }
+        // The one option without a value.
+        if (arg == "--etendu") {
+            if (options.extended) {
+                parsed.error = "l'option --etendu est donnée deux fois";
+                return parsed;
+            }
+            options.extended = true;
+            continue;
+        }
+        if (arg.compare(0, 9, "--etendu=") == 0) {
+            parsed.error = "l'option --etendu ne prend pas de valeur";
+            return parsed;
         }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
             parsed.error = "argument inattendu : " + arg;
@@ -214,10 +228,12 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
         return BatchFailed;  // an input file is missing: nothing was done
     }
     if (loaded) {
+        RunOptions run;
+        run.extendedDetermination = options.extended;
         for (const std::string& name : options.startPoints) {
             ui.SetStartPointText(Utf8ToCp1252(name));
             // A name that names no point runs nothing; the next one follows.
-            if (StartPointChanged(*state, ui) == StartPointOutcome::UnknownPoint) {
+            if (StartPointChanged(*state, ui, run) == StartPointOutcome::UnknownPoint) {
                 ui.Note(UnknownPointText(Utf8ToCp1252(name)));
             }
         }
@@ -252,6 +268,7 @@ std::string BatchUsage() {
            "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
            "                       [--couleur auto|toujours|jamais] [--controle F]\n"
            "                       [--croquis F.svg]\n"
+           "                       [--etendu]\n"
            "                       --depart NOM [--depart NOM]...\n"
            "\n"
            "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
@@ -265,6 +282,7 @@ std::string BatchUsage() {
            "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
            "  --controle F        contrôle des observations après le dernier départ :\n"
            "                      texte, ou CSV (séparateur ;) si F finit par .csv\n"
+           "  --etendu            calcul étendu après chaque calcul (blocs locaux recalés)\n"
            "  --version           affiche la version du programme\n"
            "\n"
            "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"

@@ -2,12 +2,13 @@
 //
 //   calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F] [--sortie F]
 //                  [--unite 1|2|3] [--chiffres N] [--couleur auto|toujours|jamais]
-//                  [--controle F] [--croquis F.svg]
+//                  [--controle F] [--croquis F.svg] [--etendu]
 //                  --depart NOM [--depart NOM]...
 //
 // Opens the work site when one is named, lets the other options override its
 // names and parameters, runs "Initialisation" (writing the work-site file back
-// only when one was named), chooses each start point in turn, writes the data
+// only when one was named), chooses each start point in turn (each run
+// followed by the extended determination with --etendu), writes the data
 // check when --controle names a file and the network sketch when --croquis
 // names one, then "Quitter".
 #pragma once

@@ -25,6 +25,8 @@ void ClearPoints(SurveyState& state) {
     state.PointIndexByName.clear();
     state.Placements.clear();
     state.Sources.points.clear();
+    state.ExtendedBlocks.Clear();
+    state.ExtendedPoints.Clear();
 }
 
 int AppendPoint(SurveyState& state, SurveyPoint point) {

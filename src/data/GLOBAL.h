@@ -148,6 +148,30 @@ enum class InterruptedAction : std::int32_t {
     Run,   // a determination run ended by a failure
 };
 
+// A block of points that the extended determination computed in a frame of
+// its own, from one of its stations, and brought into the frame of the
+// coordinates through the points known in both (ExtendedDetermination.h).
+struct ExtendedBlock {
+    bool accepted = false;
+    std::string reason;                // why it was refused (Windows-1252); empty when accepted
+    std::int32_t seed = 0;             // the station the local frame started from
+    std::vector<std::int32_t> points;  // the points it placed, in table order (accepted only)
+    std::vector<std::int32_t> commonPoints;  // known in both frames, in table order
+    std::int32_t orientingRound = 0;      // round that turned a block of one common point, 0 = none
+    bool freeScale = false;               // built from angles alone: the fit chose the scale
+    double scale = 1.0;                   // scale of the free fit (local to coordinates frame)
+    double largestMisfit = 0.0;           // largest distance of a common point from its image
+    std::int32_t largestMisfitPoint = 0;  // the common point where it lies, 0 = none
+};
+
+// A point that the extended determination gave its plan position or its height.
+struct ExtendedPointRecord {
+    std::int32_t point = 0;
+    std::int32_t block = 0;  // index into ExtendedBlocks; 0: the ordinary methods, during the stage
+    bool plan = false;       // the stage gave the point its plan position
+    bool height = false;     // the stage gave the point its height
+};
+
 struct SurveyState {
     // Survey tables, rebuilt by every load.
     Table<SurveyPoint, kMaxPoints> PointTable;
@@ -201,6 +225,10 @@ struct SurveyState {
     PointChangeLog Changes;
     IncrementalDerivationBookkeeping Derivation;
     RetryBookkeeping Retries;
+    // What the extended determination did since the load, so that later views
+    // can show its points as a class of their own; emptied with the points.
+    Table<ExtendedBlock, kMaxPoints> ExtendedBlocks;
+    Table<ExtendedPointRecord, kMaxPoints> ExtendedPoints;  // one per point, in order placed
 
     // Name -> first index of that name in PointTable. An index of the linear
     // search, kept in step by AppendPoint and ClearPoints.
@@ -223,7 +251,8 @@ void NoteStatusStored(SurveyState& state);
 // The sight table was (re)built: the next derivation visits every sight.
 void ResetChangeTracking(SurveyState& state);
 
-// Empties the point table and its name index (start of a load).
+// Empties the point table, its name index and the extended determination's
+// records of the points (start of a load).
 void ClearPoints(SurveyState& state);
 
 // Appends a point without looking for an earlier point of the same name and

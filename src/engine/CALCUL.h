@@ -22,6 +22,10 @@ enum MethodResult : int {
     ByTrilateration = 7,
 };
 
+// Not a method's result: how the placement record marks a point that the
+// extended stage placed by bringing in a local block.
+constexpr int kPlacedByExtendedStage = 8;
+
 // The one signature of every method: the point index in, a MethodResult out. A
 // non-zero result means the method stored its result in the point and wrote
 // its line to the message pane.

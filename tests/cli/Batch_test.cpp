@@ -192,6 +192,66 @@ TEST(Batch, CheckReportLiesWhereTheCommandStartedAndChangesNoOtherFile) {
     EXPECT_EQ(table.rfind("rang;fichier;ligne;", 0), 0u) << table;
 }
 
+// A traverse A-P-Q-B between the given A and B whose end rounds see no given
+// point: P reads A (0) and Q (229.516724 grades, the angle that bends the
+// traverse from A at (1000, 2000) through P (1100, 2050) and Q (1200, 2050)
+// to B at (1300, 2000)), Q reads P and B the same way.
+const char kTraverseCoordinates[] =
+    "1 A 1000.000 2000.000 100.000 0 0\r\n"
+    "1 B 1300.000 2000.000 100.000 0 0\r\n";
+const char kTraverse[] =
+    "7 P A 0.000000 0 0 0\r\n"
+    "5 P Q 229.516724 0 0 0\r\n"
+    "2 P A 111.803399 0 0 0\r\n"
+    "2 P Q 100.000000 0 0 0\r\n"
+    "4 A P 1.000 0 0 0\r\n"
+    "7 Q P 0.000000 0 0 0\r\n"
+    "5 Q B 229.516724 0 0 0\r\n"
+    "2 Q B 111.803399 0 0 0\r\n"
+    "4 P Q 0.500 0 0 0\r\n";
+
+TEST(Batch, ExtendedDeterminationOnRequest) {
+    SurveyFolder folder;
+    fs::current_path(folder.Path());
+    WriteBytes(folder.Path() / "c.cor", kTraverseCoordinates);
+    WriteBytes(folder.Path() / "c.obs", kTraverse);
+    const std::vector<std::string> base = {"--coordonnees", "c.cor", "--observations", "c.obs",
+                                           "--sortie",      "res",   "--depart",       "A"};
+    // Without the option the run stops where the ordinary methods do: P
+    // levelled from A, and nothing placed ("Aucun point ne peut être
+    // déterminé").
+    const RunResult plain = RunCommand(base);
+    EXPECT_EQ(plain.status, BatchDone) << plain.err;
+    EXPECT_FALSE(Contains(plain.out, "Calcul étendu")) << plain.out;
+    EXPECT_EQ(plain.err, "Aucun point ne peut être déterminé\n");
+
+    std::vector<std::string> extended = base;
+    extended.push_back("--etendu");
+    const RunResult result = RunCommand(extended);
+    EXPECT_EQ(result.status, BatchDone) << result.err;
+    // The ordinary run's lines first, as without the option, then the stage's.
+    EXPECT_EQ(result.out.substr(0, plain.out.size()), plain.out);
+    EXPECT_EQ(result.out.substr(plain.out.size(), 15), "Calcul étendu\n");
+    EXPECT_TRUE(Contains(result.out,
+                         "\nBloc local 1 : 2 points placés, recalé sur A, B ; échelle "
+                         "1 (écart 0 ppm) ; écart maximal 0.000 sur "))
+        << result.out;
+    EXPECT_TRUE(
+        Contains(result.out, "       Q placé par le bloc local 1 recalé sur        A et B\n"))
+        << result.out;
+    EXPECT_TRUE(Contains(result.out, "Point :        Q calculé\n")) << result.out;
+    const std::vector<std::string> lines = TextLines(folder.Path() / "res.new");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3], " 0        Q    1200.000    2050.000     101.500   0.0000  0.0000");
+
+    // The option takes no value and is given once.
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--etendu=oui", "--depart", "A"},
+          std::vector<std::string>{"--etendu", "--etendu", "--depart", "A"}}) {
+        EXPECT_EQ(RunCommand(wrong).status, BatchWrongUsage);
+    }
+}
+
 TEST(Batch, Colours) {
     SurveyFolder folder;
     fs::current_path(folder.Path());

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -382,6 +383,50 @@ TEST_F(MainWindowTest, AnAccentedWorkSiteOpensRunsAndIsRemembered) {
                                            PathOf(QStringLiteral("Relevés/absent été.cor")) +
                                            QStringLiteral(" n'existe pas "));
     next->close();
+}
+
+TEST_F(MainWindowTest, CalculEtenduIsKeptInTheUserSettingsAndFollowsTheRun) {
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    Settings().setValue(QStringLiteral("Fichier"), PathOf(QStringLiteral("demo.bvk")));
+    {
+        auto window = NewWindow();
+        EXPECT_FALSE(window->Options().extendedDetermination);
+        bool shownOff = false;
+        hooks_.parameters = [&](TFParametre& dialog) {
+            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("CBCalculEtendu"));
+            EXPECT_NE(box, nullptr);
+            shownOff = box != nullptr && !box->isChecked() &&
+                       box->text() == QStringLiteral("Calcul étendu");
+            if (box != nullptr) {
+                box->setChecked(true);
+            }
+            return true;
+        };
+        MenuItem(*window, "Paramtres1")->trigger();
+        EXPECT_TRUE(shownOff);
+        EXPECT_TRUE(window->Options().extendedDetermination);
+        EXPECT_TRUE(Settings().value(QStringLiteral("CalculEtendu")).toBool());
+
+        Control<QPushButton>(*window, "BBCalcul")->click();
+        Control<QComboBox>(*window, "CBDepart")->setCurrentIndex(0);
+        const QStringList lines = PaneLines(*window);
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[lines.size() - 2], QStringLiteral("Point :        P calculé"));
+        EXPECT_EQ(lines.back(), QStringLiteral("Calcul étendu : aucun point de plus"));
+    }
+    // The next window starts with the option on, and the work-site file
+    // holds nothing of it.
+    auto window = NewWindow();
+    EXPECT_TRUE(window->Options().extendedDetermination);
+    EXPECT_FALSE(ReadFile(QStringLiteral("demo.bvk")).contains("tendu"));
+    // Abandoning the dialog changes nothing.
+    hooks_.parameters = [](TFParametre& dialog) {
+        dialog.findChild<QCheckBox*>(QStringLiteral("CBCalculEtendu"))->setChecked(false);
+        return false;
+    };
+    MenuItem(*window, "Paramtres1")->trigger();
+    EXPECT_TRUE(window->Options().extendedDetermination);
+    EXPECT_TRUE(Settings().value(QStringLiteral("CalculEtendu")).toBool());
 }
 
 TEST_F(MainWindowTest, TypingAStartPointRunsTheDeterminationAtEveryChange) {

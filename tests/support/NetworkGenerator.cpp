@@ -268,6 +268,18 @@ std::vector<std::string> LoadedSurvey::Run(const std::string& startPoint) {
     const std::size_t before = ui.calls.size();
     ui.startPointText = Utf8ToCp1252(startPoint);
     RunDetermination(state, ui);
+    return ShownSince(before);
+}
+
+std::vector<std::string> LoadedSurvey::RunWith(const std::string& startPoint,
+                                               const RunOptions& options) {
+    const std::size_t before = ui.calls.size();
+    ui.startPointText = Utf8ToCp1252(startPoint);
+    StartPointChanged(state, ui, options);
+    return ShownSince(before);
+}
+
+std::vector<std::string> LoadedSurvey::ShownSince(std::size_t before) const {
     std::vector<std::string> shown;
     for (std::size_t i = before; i < ui.calls.size(); ++i) {
         const RecordedCall& call = ui.calls[i];

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
+#include "shell/app/Actions.h"
 #include "support/Compare.h"
 #include "support/RecordingServices.h"
 #include "support/TempFolder.h"
@@ -144,6 +145,9 @@ class LoadedSurvey {
     // entry per message-pane line or message box, tagged by colour: "black: ",
     // "red: ", "green: ", "box: ".
     std::vector<std::string> Run(const std::string& startPoint);
+    // The start-point action with its options (the extended determination
+    // after the run when they ask for it); what it showed, tagged as by Run.
+    std::vector<std::string> RunWith(const std::string& startPoint, const RunOptions& options);
     // The first entry of such a run, for tests that look only at how the
     // first point was placed; "(nothing shown)" when the run showed nothing.
     std::string RunFirstLine(const std::string& startPoint);
@@ -161,6 +165,8 @@ class LoadedSurvey {
   private:
     void Load(const std::string& coordinatesName, const std::string& observationsName,
               int angleUnit);
+    // What was shown since the call numbered `before`.
+    std::vector<std::string> ShownSince(std::size_t before) const;
 };
 
 // What a run shows when no point can be placed at all.

@@ -14,6 +14,7 @@
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
+#include "engine/ExtendedDetermination.h"
 #include "output/ecrit.h"
 
 namespace calctopo {
@@ -197,7 +198,8 @@ std::string UnknownPointText(const std::string& name) {
     return "Point inconnu : " + name;
 }
 
-StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui) {
+StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui,
+                                    const RunOptions& options) {
     // A text that names no point runs nothing: typing "S2" letter by letter,
     // or a backspace in "R096", must not rerun the start point chosen before.
     if (FindPoint(state, ui.StartPointText()) == 0) {
@@ -205,6 +207,10 @@ StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui) {
     }
     try {
         RunDetermination(state, ui);
+        // The extended stage follows the ordinary run when asked for.
+        if (options.extendedDetermination) {
+            RunExtendedDetermination(state, ui);
+        }
     } catch (const TableLimitReached&) {
         throw;
     } catch (const std::exception& failure) {

@@ -12,6 +12,15 @@ namespace calctopo {
 struct SurveyState;
 class WindowServices;
 
+// Options of a determination run, chosen by the user outside the work-site
+// file (the window keeps them in the per-user settings, the batch command
+// takes them from its arguments).
+struct RunOptions {
+    // After the ordinary run, the extended determination for the points it
+    // left (ExtendedDetermination.h). Off: the run's output is the ordinary one.
+    bool extendedDetermination = false;
+};
+
 // How to treat the work-site file during "Initialisation".
 enum class WorkSiteWrite { Write, Skip };
 
@@ -42,8 +51,10 @@ enum class StartPointOutcome {
 };
 
 // The start-point action: runs the determination from the point that the
-// start-point text names exactly; a text that names no point runs nothing.
-StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui);
+// start-point text names exactly, then, when the options ask for it, the
+// extended determination; a text that names no point runs nothing.
+StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui,
+                                    const RunOptions& options = {});
 
 // "Point inconnu : <name>", what the user is told of a start point that names
 // no point (Windows-1252).

@@ -46,6 +46,9 @@ namespace {
 constexpr char kSettingsOrganisation[] = "Ostrel";
 constexpr char kSettingsApplication[] = "Belvik";
 constexpr char kSettingsValue[] = "Fichier";
+// Whether the extended determination follows every run: the user's choice,
+// not the work site's (the work-site file is shared and keeps its format).
+constexpr char kSettingsExtended[] = "CalculEtendu";
 
 const QColor kInfoColour(0, 0, 0);
 const QColor kProblemColour(255, 0, 0);
@@ -320,6 +323,8 @@ void TFInitial::FormCreate() {
                              QString::fromLatin1(kSettingsApplication));
     const QString remembered = settings.value(QString::fromLatin1(kSettingsValue)).toString();
     state_.WorkSiteFileName = ToCore(remembered);
+    runOptions_.extendedDetermination =
+        settings.value(QString::fromLatin1(kSettingsExtended), false).toBool();
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()) {
         ReadWorkSite();
         AddRecentItem(remembered);
@@ -583,7 +588,7 @@ void TFInitial::CBDepartChange(const QString& text) {
     }
     statusBar()->clearMessage();
     StartPointOutcome outcome = StartPointOutcome::UnknownPoint;
-    Guarded([&] { outcome = StartPointChanged(state_, *this); });
+    Guarded([&] { outcome = StartPointChanged(state_, *this, runOptions_); });
     if (ended_) {
         return;
     }
@@ -676,6 +681,7 @@ void TFInitial::FMenuClick() {
 
 bool TFInitial::Paramtres1Click() {
     TFParametre dialog(state_.Parameters, this);
+    dialog.SetCalculEtendu(runOptions_.extendedDetermination);
     if (!hooks_->ExecParameters(dialog)) {
         return true;
     }
@@ -685,6 +691,16 @@ bool TFInitial::Paramtres1Click() {
         stored = true;
     });
     UpdateModified();
+    // The check box comes last in the dialog: a field that was not a number
+    // leaves it as it was, like the values after that field.
+    if (stored && dialog.CalculEtendu() != runOptions_.extendedDetermination) {
+        runOptions_.extendedDetermination = dialog.CalculEtendu();
+        QSettings settings(QString::fromLatin1(kSettingsOrganisation),
+                           QString::fromLatin1(kSettingsApplication));
+        settings.setValue(QString::fromLatin1(kSettingsExtended),
+                          runOptions_.extendedDetermination);
+        settings.sync();
+    }
     return stored;
 }
 

@@ -17,6 +17,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/WindowServices.h"
+#include "shell/app/Actions.h"
 #include "shell/app/WorkSite.h"
 #include "shell/gui/ModalHooks.h"
 
@@ -62,6 +63,8 @@ class TFInitial : public QMainWindow, public WindowServices {
     ControlView* Controle() const { return Controle_; }
     // The "Croquis" dock beside the pane.
     SketchDock* Sketch() const { return sketch_; }
+    // The options of the next determination runs ("Calcul étendu").
+    const RunOptions& Options() const { return runOptions_; }
 
     // Window services.
     void Affiche(const std::string& text, MessageKind kind) override;
@@ -133,6 +136,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     void ShowRunCounts();
 
     SurveyState state_;
+    RunOptions runOptions_;
     std::unique_ptr<ModalHooks> ownHooks_;
     ModalHooks* hooks_;
 

@@ -110,6 +110,13 @@ TFParametre::TFParametre(ComputationParameters& parameters, QWidget* parent)
     CBListingComplet_->setObjectName(QStringLiteral("CBListingComplet"));
     layout->addWidget(CBListingComplet_);
 
+    CBCalculEtendu_ = new QCheckBox(QStringLiteral("Calcul étendu"), this);
+    CBCalculEtendu_->setObjectName(QStringLiteral("CBCalculEtendu"));
+    CBCalculEtendu_->setToolTip(
+        QStringLiteral("Après le calcul, place les blocs de points restés sans coordonnées "
+                       "dans un repère local recalé sur les points connus"));
+    layout->addWidget(CBCalculEtendu_);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     BitBtn1_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
@@ -154,6 +161,14 @@ void TFParametre::Store() {
         parameters_.originY = FieldValue(LEOrigineY_);
         parameters_.originZ = FieldValue(LEOrigineZ_);
     }
+}
+
+void TFParametre::SetCalculEtendu(bool on) {
+    CBCalculEtendu_->setChecked(on);
+}
+
+bool TFParametre::CalculEtendu() const {
+    return CBCalculEtendu_->isChecked();
 }
 
 void TFParametre::LEOrigineChange() {

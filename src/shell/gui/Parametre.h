@@ -1,5 +1,7 @@
 // The parameters dialog "Paramètres": angle unit, significant digits, mean
-// latitude, refraction coefficient, projection origin and "Listing complet".
+// latitude, refraction coefficient, projection origin, "Listing complet", and
+// "Calcul étendu", which is no parameter of the work site: the window keeps it
+// in the per-user settings and sets and reads it around the dialog.
 #pragma once
 
 #include <QDialog>
@@ -28,6 +30,10 @@ class TFParametre : public QDialog {
     // stored before it keep their new values.
     void Store();
 
+    // The state of the "Calcul étendu" check box.
+    void SetCalculEtendu(bool on);
+    bool CalculEtendu() const;
+
   public slots:
     void LEOrigineChange();
 
@@ -43,6 +49,7 @@ class TFParametre : public QDialog {
     QLineEdit* LEOrigineY_ = nullptr;
     QLineEdit* LEOrigineZ_ = nullptr;
     QCheckBox* CBListingComplet_ = nullptr;
+    QCheckBox* CBCalculEtendu_ = nullptr;
     QPushButton* BitBtn1_ = nullptr;
     QPushButton* BitBtn2_ = nullptr;
 };
