@@ -50,54 +50,21 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/calctopo-reference.XXXXXX")
 trap '[ -n "${CALCTOPO_KEEP_COMPARE:-}" ] || rm -rf "$work"' EXIT
 
-cases=0
-failures=0
+# shellcheck source=compare_support.sh
+. "$source_dir/tests/tools/compare_support.sh"
+side_a=ref
+side_b=new
+# Thousands of cases: only the differences are told.
+CALCTOPO_COMPARE_QUIET=${CALCTOPO_COMPARE_QUIET-1}
 
-# run_side PROGRAM FOLDER ARGS...: runs one command in FOLDER, keeping its
-# standard output, standard error and exit status beside its files.
+# run_side SIDE FOLDER ARGS...: runs one side's command in FOLDER.
 run_side() {
-    local program=$1 folder=$2
+    local side=$1 folder=$2 program=$ref_batch
     shift 2
+    [ "$side" = new ] && program=$new_batch
     local status=0
     (cd "$folder" && "$program" "$@" >stdout.txt 2>stderr.txt) || status=$?
-    echo "$status" >"$folder/status.txt"
-}
-
-# run_case NAME INPUT_FOLDER ARGS...: copies the inputs twice, runs both
-# commands with the same arguments and compares the two folders byte for byte.
-run_case() {
-    local name=$1 inputs=$2
-    shift 2
-    local case_dir=$work/$name
-    mkdir -p "$case_dir/ref" "$case_dir/new"
-    cp -R "$inputs"/. "$case_dir/ref"/
-    cp -R "$inputs"/. "$case_dir/new"/
-    run_side "$ref_batch" "$case_dir/ref" "$@"
-    run_side "$new_batch" "$case_dir/new" "$@"
-    cases=$((cases + 1))
-    if diff -r -q "$case_dir/ref" "$case_dir/new" >"$case_dir/diff.txt" 2>&1; then
-        [ -n "${CALCTOPO_COMPARE_VERBOSE:-}" ] && echo "same bytes: $name"
-        rm -rf "$case_dir"
-    else
-        failures=$((failures + 1))
-        echo "DIFFERENT: $name ($*)" >&2
-        cat "$case_dir/diff.txt" >&2
-        for file in "$case_dir/ref"/*; do
-            local other=$case_dir/new/${file##*/}
-            if [ -f "$other" ] && ! cmp -s "$file" "$other"; then
-                echo "--- ${file##*/}: first differing lines (reference <, new >)" >&2
-                diff <(tr -d '\r' <"$file") <(tr -d '\r' <"$other") | head -n 10 >&2 || true
-            fi
-        done
-    fi
-}
-
-# A work-site file with parameters that are not round in decimal.
-write_work_site() {
-    local file=$1 unit=$2 digits=$3 coordinates=$4 observations=$5
-    printf '1\r\n%s\r\n%s\r\n46.123456789012345\r\n0.13\r\n%s\r\n%s\r\nres\r\n' \
-        "$unit" "$digits" "$coordinates" "$observations" >"$file"
-    printf '600123.45678901234 -0.000123456789012345 -4.5e-7\r\n' >>"$file"
+    keep_outcome "$folder" "$status"
 }
 
 # network_case NAME GENERATOR_ARGS... -- BATCH_ARGS...: generates a network,
