@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -26,6 +27,8 @@
 #include "ScriptedHooks.h"
 #include "data/TextNumbers.h"
 #include "output/Sketch.h"
+#include "shell/gui/CheckModels.h"
+#include "shell/gui/ControlView.h"
 #include "shell/gui/DialogueInitial.h"
 #include "shell/gui/SketchView.h"
 #include "support/StateBuilder.h"
@@ -298,6 +301,22 @@ TEST(SketchInWindow, RefreshedAfterEachRunAndCentredFromThePane) {
         const int p =
             PlacedPositionOf(dock->View()->Model(), PointIndexOf(dock->View()->Model(), "P"));
         EXPECT_EQ(dock->View()->Highlighted(), p);
+
+        // A click on a row of the check's point table centres that point.
+        QTableView* points = window.Controle()->PointTable();
+        const QAbstractItemModel* rows = points->model();
+        int rowOfA = -1;
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            if (rows->index(row, PointCheckModel::Point).data().toString() == QStringLiteral("A")) {
+                rowOfA = row;
+            }
+        }
+        ASSERT_GE(rowOfA, 0);
+        const QModelIndex cell = rows->index(rowOfA, PointCheckModel::Point);
+        emit points->clicked(cell);  // the dock may lie under another tab
+        EXPECT_EQ(
+            dock->View()->Highlighted(),
+            PlacedPositionOf(dock->View()->Model(), PointIndexOf(dock->View()->Model(), "A")));
         hooks.messages.clear();
     }
     QDir::setCurrent(start);

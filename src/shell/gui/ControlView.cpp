@@ -77,6 +77,10 @@ ControlView::ControlView(ModalHooks& hooks, QWidget* parent) : QWidget(parent), 
 
     connect(observations_, &QTableView::doubleClicked, this, &ControlView::ShowObservationLine);
     connect(points_, &QTableView::doubleClicked, this, &ControlView::ShowPointLine);
+    connect(observations_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { ChooseRowPoint(index, false); });
+    connect(points_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { ChooseRowPoint(index, true); });
     connect(export_, &QPushButton::clicked, this, &ControlView::ExportCsv);
 }
 
@@ -138,6 +142,26 @@ void ControlView::ShowPointLine(const QModelIndex& index) {
         ShowSource(&result_.observations[static_cast<std::size_t>(point->culprit)].source);
     } else {
         ShowSource(InputSources::Of(state_->Sources.points, point->point));
+    }
+}
+
+void ControlView::ChooseRowPoint(const QModelIndex& index, bool pointTable) {
+    if (state_ == nullptr || !index.isValid()) {
+        return;
+    }
+    int point = 0;
+    if (pointTable) {
+        const PointCheck* check = pointModel_->At(pointProxy_->mapToSource(index).row());
+        point = check != nullptr ? check->point : 0;
+    } else {
+        const ObservationCheck* check =
+            observationModel_->At(observationProxy_->mapToSource(index).row());
+        if (check != nullptr) {
+            point = check->target > 0 ? check->target : check->station;
+        }
+    }
+    if (point >= 1 && point <= state_->PointCount()) {
+        emit PointChosen(Text(state_->PointTable[point].name));
     }
 }
 

@@ -1,7 +1,8 @@
 // The "Contrôle" view: the data check after each run, observations ranked
 // in one sortable table, points in another; a double-click shows the line of
-// the file the observation (or the given point) was read from; "Exporter"
-// writes both tables to a CSV file.
+// the file the observation (or the given point) was read from; a click on a
+// row names its point, so the sketch can centre it; "Exporter" writes both
+// tables to a CSV file.
 #pragma once
 
 #include <QWidget>
@@ -45,7 +46,14 @@ class ControlView : public QWidget {
     // Asks for a file name and writes the CSV; false when nothing was written.
     bool ExportCsv();
 
+  signals:
+    // A row was clicked: the point of a point row, the target of an
+    // observation row (where a misread line ends), its station when the
+    // observation has no target (Windows-1252 name).
+    void PointChosen(const QString& name);
+
   private:
+    void ChooseRowPoint(const QModelIndex& index, bool pointTable);
     void ShowSource(const SourceLine* source);
 
     ModalHooks& hooks_;

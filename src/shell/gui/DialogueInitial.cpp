@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "check/CheckSketch.h"
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
 #include "output/ecrit.h"
@@ -28,7 +29,6 @@
 #include "shell/app/PointsLeft.h"
 #include "shell/app/Titles.h"
 #include "shell/app/Version.h"
-#include "check/CheckSketch.h"
 #include "shell/gui/ControlView.h"
 #include "shell/gui/CoreText.h"
 #include "shell/gui/GuideWindow.h"
@@ -141,6 +141,8 @@ TFInitial::TFInitial(ModalHooks* hooks, QWidget* parent) : QMainWindow(parent), 
     sketch_ = new SketchDock(hooks_, this);
     addDockWidget(Qt::RightDockWidgetArea, sketch_);
     sketch_->WatchPane(Memo_);
+    // A point clicked in the check's tables is centred in the sketch.
+    connect(Controle_, &ControlView::PointChosen, sketch_, &SketchDock::CentrePoint);
     resize(width() + sketch_->minimumWidth(), height());
     FormCreate();
 }
