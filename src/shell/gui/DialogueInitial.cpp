@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "check/CheckSketch.h"
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
 #include "output/ecrit.h"
@@ -28,7 +29,6 @@
 #include "shell/app/PointsLeft.h"
 #include "shell/app/Titles.h"
 #include "shell/app/Version.h"
-#include "check/CheckSketch.h"
 #include "shell/gui/ControlView.h"
 #include "shell/gui/CoreText.h"
 #include "shell/gui/GuideWindow.h"
@@ -36,6 +36,7 @@
 #include "shell/gui/Parametre.h"
 #include "shell/gui/PointsLeftDock.h"
 #include "shell/gui/SketchView.h"
+#include "shell/gui/SurveyModels.h"
 
 namespace calctopo {
 
@@ -210,6 +211,11 @@ void TFInitial::BuildControls() {
     pointsLeft_ = new PointsLeftDock(this);
     addDockWidget(Qt::BottomDockWidgetArea, pointsLeft_);
     pointsLeft_->hide();
+    // The points and observations as the model lists them, off until asked
+    // for ("Résultats" menu).
+    survey_ = new SurveyDock(model_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, survey_);
+    survey_->hide();
 
     setTabOrder(BBCalcul_, LEPoint_);
     setTabOrder(LEPoint_, LEMes_);
@@ -306,6 +312,10 @@ void TFInitial::BuildMenus() {
     dock->setText(QStringLiteral("&Points non calculés"));
     dock->setObjectName(QStringLiteral("PointsNonCalcules1"));
     results->addAction(dock);
+    QAction* survey = survey_->toggleViewAction();
+    survey->setText(QStringLiteral("Points et &observations"));
+    survey->setObjectName(QStringLiteral("PointsObservations1"));
+    results->addAction(survey);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Aide"));
     help->setObjectName(QStringLiteral("MAide"));
@@ -425,6 +435,7 @@ void TFInitial::ReadWorkSite() {
     dialogFolder_ = FromCore(WorkSiteFolder(state_));
     ShowWorkSitePanel();
     MarkSaved();
+    RefreshResultViews();
 }
 
 void TFInitial::MarkSaved() {
@@ -547,12 +558,19 @@ void TFInitial::LELisClick() {
 
 // ---- Load and compute ----
 
-// The data check, run once, feeds the "Contrôle" dock and the suspects of
-// the sketch.
+// The model is refreshed once, its data check run once, and every view
+// follows it: the "Contrôle" dock, the suspects of the sketch, the points and
+// observations. Without a point there is no check, and "Contrôle" says so.
 void TFInitial::RefreshResultViews() {
-    DataCheckResult check = RunDataCheck(state_);
-    sketch_->SetModel(BuildCheckedSketch(state_, check));
-    Controle_->Show(state_, std::move(check));
+    model_.Refresh();
+    if (model_.HasCheck()) {
+        sketch_->SetModel(BuildCheckedSketch(state_, model_.Check()));
+        Controle_->Show(state_, model_.Check());
+    } else {
+        sketch_->SetModel(BuildCheckedSketch(state_, DataCheckResult{}));
+        Controle_->ShowNoResult();
+    }
+    survey_->Sync();
 }
 
 void TFInitial::BBCalculClick() {
@@ -649,6 +667,7 @@ void TFInitial::Nouveau1Click() {
     } else {
         UpdateModified();
     }
+    RefreshResultViews();
 }
 
 void TFInitial::OuvrirChantier1Click() {
