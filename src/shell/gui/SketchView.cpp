@@ -56,6 +56,9 @@ constexpr double kWheelNotchFactor = 1.25;
 // at most this many times.
 constexpr double kCentreZoomStep = 2.0;
 constexpr int kCentreZoomSteps = 8;
+// The list of the points without position keeps at least this height
+// (pixels, about two rows), so that its title above it always shows.
+constexpr int kUnplacedListMinimumHeight = 40;
 // The scene's hit grid has about this many cells across the network.
 constexpr double kGridCellsAcross = 128.0;
 // Markers have their full size when points lie at least this far apart on
@@ -458,10 +461,12 @@ void SketchView::SetModel(SketchModel model) {
     highlighted_ = -1;
     points_->SetHighlight(-1);
 
+    // Each new sketch (each load, each run) is fitted, unless the user has
+    // zoomed or panned since the last fit: the place they look at stays.
     const bool sameBounds = before.empty == m.bounds.empty && before.minX == m.bounds.minX &&
                             before.maxX == m.bounds.maxX && before.minY == m.bounds.minY &&
                             before.maxY == m.bounds.maxY;
-    if (!fitted_ || !sameBounds) {
+    if (!fitted_ || !userMoved_ || (m.bounds.empty && !sameBounds)) {
         FitToWindow();
     } else {
         ZoomChanged();
@@ -500,6 +505,7 @@ QString SketchView::ToolTipAt(const QPoint& viewportPosition) const {
 
 void SketchView::FitToWindow() {
     fitted_ = true;
+    userMoved_ = false;
     const QRectF bounds = data_->bounds.isNull() && !data_->model.bounds.empty
                               ? QRectF(-kMinExtent / 2.0, -kMinExtent / 2.0, kMinExtent, kMinExtent)
                               : data_->bounds;
@@ -560,6 +566,7 @@ bool SketchView::CentrePoint(const QString& name) {
         centerOn(at);
     }
     setTransformationAnchor(anchor);
+    userMoved_ = true;  // the user asked to look there
     highlighted_ = placed;
     points_->SetHighlight(placed);
     return true;
@@ -599,12 +606,21 @@ void SketchView::wheelEvent(QWheelEvent* event) {
         const ViewportAnchor anchor = transformationAnchor();
         setTransformationAnchor(QGraphicsView::NoAnchor);
         ZoomBy(std::pow(kWheelNotchFactor, notches));
+        userMoved_ = true;
         setTransformationAnchor(anchor);
         const QPoint drift = mapFromScene(under) - cursor;
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + drift.x());
         verticalScrollBar()->setValue(verticalScrollBar()->value() + drift.y());
     }
     event->accept();
+}
+
+void SketchView::mouseMoveEvent(QMouseEvent* event) {
+    // A drag with the left button pans (ScrollHandDrag).
+    if (event->buttons() & Qt::LeftButton) {
+        userMoved_ = true;
+    }
+    QGraphicsView::mouseMoveEvent(event);
 }
 
 bool SketchView::viewportEvent(QEvent* event) {
@@ -634,8 +650,8 @@ void SketchView::drawForeground(QPainter* painter, const QRectF& /*rect*/) {
 
 void SketchView::resizeEvent(QResizeEvent* event) {
     QGraphicsView::resizeEvent(event);
-    // Until the user zooms, the network follows the size of the view.
-    if (fitted_ && PixelsPerUnit() == fitScale_) {
+    // Until the user zooms or pans, the network follows the size of the view.
+    if (fitted_ && !userMoved_) {
         FitToWindow();
     }
 }
@@ -670,12 +686,16 @@ SketchDock::SketchDock(ModalHooks* hooks, QWidget* parent)
     unplacedTitle_ = new QLabel(QStringLiteral("Points sans position : 0"), apart);
     unplaced_ = new QListWidget(apart);
     unplaced_->setObjectName(QStringLiteral("SketchUnplaced"));
+    unplaced_->setMinimumHeight(kUnplacedListMinimumHeight);
     apartLayout->addWidget(unplacedTitle_);
     apartLayout->addWidget(unplaced_);
     split->addWidget(view_);
     split->addWidget(apart);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    // Neither part collapses: the view and the title of the list stay shown
+    // however far the handle is dragged.
+    split->setChildrenCollapsible(false);
     layout->addWidget(split, 1);
 
     const auto swatch = [](SketchColour colour, const QString& glyph) {
