@@ -187,6 +187,27 @@ TEST_F(SketchViewTest, EachNewSketchIsFittedUntilTheUserZoomsOrPans) {
     EXPECT_EQ(view.PixelsPerUnit(), grid);  // kept, though the bounds changed
 }
 
+TEST_F(SketchViewTest, ASmallViewStillFitsTheWholeNetwork) {
+    // A view at its smallest (a low window): the margins kept around the
+    // network shrink with it, so the network still fills most of the view
+    // rather than a pixel of it.
+    SketchView view;
+    view.resize(view.minimumSize());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.SetModel(SmallModel());
+    const QRect inside = view.viewport()->rect();
+    QRectF spread;
+    for (int i = 0; i < static_cast<int>(view.Model().placed.size()); ++i) {
+        const QPoint at = view.mapFromScene(view.ScenePosition(i));
+        EXPECT_TRUE(inside.contains(at)) << i;
+        spread |= QRectF(at, QSizeF(1.0, 1.0));
+    }
+    // SmallModel is 400 units north to south: at least half the viewport's
+    // height, where whole margins would have left it squeezed to a pixel.
+    EXPECT_GT(spread.height(), 0.5 * inside.height());
+}
+
 TEST_F(SketchViewTest, TheTitleOfTheUnplacedListAlwaysShows) {
     dock_->SetModel(SmallModel());
     auto* split = dock_->findChild<QSplitter*>();

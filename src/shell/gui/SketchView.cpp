@@ -44,6 +44,8 @@ constexpr double kLabelGap = 5.0;
 // Room kept around the network when it is fitted to the window: a whole
 // label beside the outermost points (pixels).
 constexpr double kFitMarginPixels = 70.0;
+// ... but never more than this share of the view's width or height, on each side.
+constexpr double kFitMarginShare = 0.2;
 // The zoom stays between an eighth of the fitted zoom and a millimetre per
 // pixel for a network in metres, or four times the fitted zoom when that is
 // closer still.
@@ -56,6 +58,13 @@ constexpr double kWheelNotchFactor = 1.25;
 // at most this many times.
 constexpr double kCentreZoomStep = 2.0;
 constexpr int kCentreZoomSteps = 8;
+// The view's smallest size (pixels): low enough that the dock's tool bar,
+// view, list and legend fit beside the pane of a window of 520 pixels, so the
+// window never has to squeeze the list's title under the view.
+constexpr int kViewMinimumWidth = 240;
+constexpr int kViewMinimumHeight = 120;
+// The dock's narrowest width (pixels).
+constexpr int kDockMinimumWidth = 380;
 // The list of the points without position keeps at least this height
 // (pixels, about two rows), so that its title above it always shows.
 constexpr int kUnplacedListMinimumHeight = 40;
@@ -425,7 +434,7 @@ SketchView::SketchView(QWidget* parent)
     // The scale bar and the north arrow are drawn over the whole viewport.
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setMouseTracking(true);
-    setMinimumSize(240, 200);
+    setMinimumSize(kViewMinimumWidth, kViewMinimumHeight);
 }
 
 SketchView::~SketchView() = default;
@@ -515,8 +524,12 @@ void SketchView::FitToWindow() {
         return;
     }
     const QSize size = viewport()->size();
-    const double width = std::max(1.0, size.width() - 2.0 * kFitMarginPixels);
-    const double height = std::max(1.0, size.height() - 2.0 * kFitMarginPixels);
+    // A small view keeps most of each side for the network: a whole margin
+    // on a view of 120 pixels would leave the network a single pixel.
+    const double marginX = std::min(kFitMarginPixels, kFitMarginShare * size.width());
+    const double marginY = std::min(kFitMarginPixels, kFitMarginShare * size.height());
+    const double width = std::max(1.0, size.width() - 2.0 * marginX);
+    const double height = std::max(1.0, size.height() - 2.0 * marginY);
     const double extentX = std::max(bounds.width(), kMinExtent / 1e6);
     const double extentY = std::max(bounds.height(), kMinExtent / 1e6);
     double scale = std::min(width / extentX, height / extentY);
@@ -722,7 +735,12 @@ SketchDock::SketchDock(ModalHooks* hooks, QWidget* parent)
         swatch(kSketchSuspectColour, QStringLiteral("━━")) + QStringLiteral(" Visée suspecte"));
     layout->addWidget(legend);
     setWidget(content);
-    setMinimumWidth(380);
+    setMinimumWidth(kDockMinimumWidth);
+    // A wrapped label reports a minimum of one line: the dock's minimum would
+    // then leave out the legend's other lines, and a window of that height
+    // would squeeze the splitter, hiding the list's title under the view.
+    // The legend asks for the lines it needs at the dock's narrowest.
+    legend->setMinimumHeight(legend->heightForWidth(kDockMinimumWidth));
 
     connect(fit, &QAction::triggered, view_, &SketchView::FitToWindow);
     connect(svg, &QAction::triggered, this, &SketchDock::ExportSvg);
