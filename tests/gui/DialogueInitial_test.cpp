@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -34,8 +35,10 @@
 #include "QStringPrinter.h"
 #include "ScriptedHooks.h"
 #include "data/TextNumbers.h"
-#include "shell/gui/DialogueInitial.h"
 #include "shell/app/Version.h"
+#include "shell/gui/ControlView.h"
+#include "shell/gui/DialogueInitial.h"
+#include "shell/gui/SurveyModels.h"
 
 namespace calctopo {
 namespace {
@@ -716,6 +719,60 @@ TEST_F(MainWindowTest, TheDockSaysWhyAPointWasNotComputed) {
     // A new load empties it until the next run.
     Control<QPushButton>(*window, "BBCalcul")->click();
     EXPECT_EQ(tree->topLevelItemCount(), 0);
+    window->close();
+}
+
+TEST_F(MainWindowTest, EveryViewFollowsTheModelAfterEachAction) {
+    auto window = NewWindow();
+    window->show();
+    auto* summary = Control<QLabel>(*window, "LControleResume");
+    auto* dock = Control<QDockWidget>(*window, "DKLeve");
+    auto* points = Control<QTableView>(*window, "TVLevePoints");
+    auto* observations = Control<QTableView>(*window, "TVLeveObservations");
+    // Off until the user asks for it, from "Résultats".
+    EXPECT_FALSE(dock->isVisible());
+    QAction* item = MenuItem(*window, "PointsObservations1");
+    EXPECT_EQ(item->text(), QStringLiteral("Points et &observations"));
+    item->trigger();
+    EXPECT_TRUE(dock->isVisible());
+
+    // "Initialisation" without a work site or files: refused, nothing loaded,
+    // and "Contrôle" says there is no check rather than show one of nothing.
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_FALSE(hooks_.messages.empty());  // the missing files
+    hooks_.messages.clear();
+    EXPECT_FALSE(window->Model().HasCheck());
+    EXPECT_EQ(summary->text(), QStringLiteral("Aucun calcul"));
+    EXPECT_EQ(window->Controle()->ObservationTable()->model()->rowCount(), 0);
+    EXPECT_EQ(points->model()->rowCount(), 0);
+
+    // A load: A and B given, P named by the observations, four lines.
+    WriteWorkSite(QStringLiteral("demo.bvk"));
+    hooks_.fileAnswers.push_back(PathOf(QStringLiteral("demo.bvk")));
+    window->OuvrirChantier1Click();
+    const std::uint64_t opened = window->Model().Revision();
+    Control<QPushButton>(*window, "BBCalcul")->click();
+    EXPECT_GT(window->Model().Revision(), opened);
+    EXPECT_EQ(&window->Model().State(), &window->State());
+    ASSERT_EQ(points->model()->rowCount(), 3);
+    EXPECT_EQ(observations->model()->rowCount(), 4);
+    EXPECT_TRUE(window->Model().HasCheck());
+    EXPECT_NE(summary->text(), QStringLiteral("Aucun calcul"));
+    const auto cell = [](QTableView* table, int row, int column) {
+        return table->model()->index(row, column).data().toString();
+    };
+    EXPECT_EQ(cell(points, 2, PointTableModel::Name), QStringLiteral("P"));
+    EXPECT_EQ(cell(points, 2, PointTableModel::Plan), QStringLiteral("non calculé"));
+
+    // A run from A: P radiated from A (reading 100 gon, 500 m east of A).
+    Control<QComboBox>(*window, "CBDepart")->setEditText(QStringLiteral("A"));
+    EXPECT_EQ(cell(points, 2, PointTableModel::Plan), QStringLiteral("calculé"));
+    EXPECT_EQ(cell(points, 2, PointTableModel::X), QStringLiteral("1500.000"));
+    EXPECT_EQ(window->Model().Points()[2].planMethod,
+              window->Controle()->Result().points[2].planMethod);
+    for (const auto& shown : hooks_.messages) {
+        ADD_FAILURE() << shown.text.toStdString();
+    }
     window->close();
 }
 

@@ -11,10 +11,13 @@
 #include <QFile>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -138,6 +141,94 @@ TEST_F(SketchViewTest, WheelZoomsAroundTheCursor) {
     // Fit brings the whole network back.
     dock_->findChild<QAction*>(QStringLiteral("SketchFit"))->trigger();
     EXPECT_NEAR(view.PixelsPerUnit(), before, 1e-9);
+}
+
+TEST_F(SketchViewTest, EachNewSketchIsFittedUntilTheUserZoomsOrPans) {
+    SketchView& view = View();
+    // Every point of the grid (290 units across) inside the viewport.
+    const auto allInside = [&] {
+        const QRect inside = view.viewport()->rect();
+        for (int i = 0; i < static_cast<int>(view.Model().placed.size()); ++i) {
+            if (!inside.contains(Where(i))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // A load shows the given points; the run then places the others, far
+    // beyond them: the view fits the larger network.
+    dock_->SetModel(SmallModel());
+    const double small = view.PixelsPerUnit();
+    dock_->SetModel(GridModel(30));
+    const double grid = view.PixelsPerUnit();
+    EXPECT_GT(grid, small);  // 290 units across instead of 400
+    EXPECT_TRUE(allInside());
+
+    // A zoom of the user's stays through the next runs.
+    const QPoint cursor = view.viewport()->rect().center();
+    QWheelEvent notch(QPointF(cursor), view.viewport()->mapToGlobal(QPointF(cursor)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &notch);
+    const double zoomed = view.PixelsPerUnit();
+    EXPECT_NEAR(zoomed / grid, 1.25, 1e-9);  // one notch
+    dock_->SetModel(SmallModel());
+    EXPECT_EQ(view.PixelsPerUnit(), zoomed);
+
+    // "Ajuster" ends it: the next sketch is fitted again.
+    dock_->findChild<QAction*>(QStringLiteral("SketchFit"))->trigger();
+    dock_->SetModel(GridModel(30));
+    EXPECT_EQ(view.PixelsPerUnit(), grid);
+
+    // So does a drag that pans.
+    QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, cursor);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(cursor + QPoint(30, 20)),
+                     view.viewport()->mapToGlobal(QPointF(cursor + QPoint(30, 20))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &drag);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, Qt::NoModifier, cursor + QPoint(30, 20));
+    dock_->SetModel(SmallModel());
+    EXPECT_EQ(view.PixelsPerUnit(), grid);  // kept, though the bounds changed
+}
+
+TEST_F(SketchViewTest, ASmallViewStillFitsTheWholeNetwork) {
+    // A view at its smallest (a low window): the margins kept around the
+    // network shrink with it, so the network still fills most of the view
+    // rather than a pixel of it.
+    SketchView view;
+    view.resize(view.minimumSize());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.SetModel(SmallModel());
+    const QRect inside = view.viewport()->rect();
+    QRectF spread;
+    for (int i = 0; i < static_cast<int>(view.Model().placed.size()); ++i) {
+        const QPoint at = view.mapFromScene(view.ScenePosition(i));
+        EXPECT_TRUE(inside.contains(at)) << i;
+        spread |= QRectF(at, QSizeF(1.0, 1.0));
+    }
+    // SmallModel is 400 units north to south: at least half the viewport's
+    // height, where whole margins would have left it squeezed to a pixel.
+    EXPECT_GT(spread.height(), 0.5 * inside.height());
+}
+
+TEST_F(SketchViewTest, TheTitleOfTheUnplacedListAlwaysShows) {
+    dock_->SetModel(SmallModel());
+    auto* split = dock_->findChild<QSplitter*>();
+    ASSERT_NE(split, nullptr);
+    QLabel* title = dock_->UnplacedTitle();
+    EXPECT_EQ(title->text(), QStringLiteral("Points sans position : 1"));
+    // The handle dragged to the bottom, then to the top: the list and its
+    // title keep their room, the view keeps its own.
+    for (const QList<int>& sizes : {QList<int>{10000, 0}, QList<int>{0, 10000}}) {
+        split->setSizes(sizes);
+        QApplication::processEvents();
+        EXPECT_TRUE(title->isVisible());
+        const QRect shown(title->mapTo(split, QPoint(0, 0)), title->size());
+        EXPECT_TRUE(split->rect().contains(shown)) << shown.y() << " " << split->height();
+        EXPECT_GE(title->height(), title->sizeHint().height());
+        EXPECT_GT(dock_->UnplacedList()->height(), 0);
+        EXPECT_GE(View().height(), View().minimumHeight());
+    }
 }
 
 TEST_F(SketchViewTest, CentringZoomsInUntilTheNameShows) {

@@ -23,6 +23,9 @@ namespace calctopo {
 
 namespace {
 
+// The summary before any load, and after a load that read no point.
+constexpr char kNoResult[] = "Aucun calcul";
+
 QString Text(const std::string& cp1252) {
     return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
@@ -54,7 +57,7 @@ ControlView::ControlView(ModalHooks& hooks, QWidget* parent) : QWidget(parent), 
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    summary_ = new QLabel(QStringLiteral("Aucun calcul"), this);
+    summary_ = new QLabel(QString::fromUtf8(kNoResult), this);
     summary_->setObjectName(QStringLiteral("LControleResume"));
     top->addWidget(summary_, 1);
     export_ = new QPushButton(QStringLiteral("Exporter en CSV…"), this);
@@ -107,6 +110,15 @@ void ControlView::Show(const SurveyState& state, DataCheckResult result) {
                           .arg(result_.suspectPoints)
                           .arg(result_.uncheckedPoints)
                           .arg(Text(AngleUnitText(result_.angleUnit))));
+    line_->clear();
+}
+
+void ControlView::ShowNoResult() {
+    observationModel_->SetResult(nullptr, nullptr);
+    pointModel_->SetResult(nullptr, nullptr);
+    state_ = nullptr;
+    result_ = DataCheckResult{};
+    summary_->setText(QString::fromUtf8(kNoResult));
     line_->clear();
 }
 

@@ -33,6 +33,9 @@ class ControlView : public QWidget {
     void Refresh(const SurveyState& state);
     // Shows a check already run on `state`.
     void Show(const SurveyState& state, DataCheckResult result);
+    // Shows that there is no check ("Aucun calcul"): empty tables, nothing
+    // to export.
+    void ShowNoResult();
 
     const DataCheckResult& Result() const { return result_; }
     QTableView* ObservationTable() const { return observations_; }

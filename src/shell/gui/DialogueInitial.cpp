@@ -36,6 +36,7 @@
 #include "shell/gui/Parametre.h"
 #include "shell/gui/PointsLeftDock.h"
 #include "shell/gui/SketchView.h"
+#include "shell/gui/SurveyModels.h"
 
 namespace calctopo {
 
@@ -212,6 +213,11 @@ void TFInitial::BuildControls() {
     pointsLeft_ = new PointsLeftDock(this);
     addDockWidget(Qt::BottomDockWidgetArea, pointsLeft_);
     pointsLeft_->hide();
+    // The points and observations as the model lists them, off until asked
+    // for ("Résultats" menu).
+    survey_ = new SurveyDock(model_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, survey_);
+    survey_->hide();
 
     setTabOrder(BBCalcul_, LEPoint_);
     setTabOrder(LEPoint_, LEMes_);
@@ -308,6 +314,10 @@ void TFInitial::BuildMenus() {
     dock->setText(QStringLiteral("&Points non calculés"));
     dock->setObjectName(QStringLiteral("PointsNonCalcules1"));
     results->addAction(dock);
+    QAction* survey = survey_->toggleViewAction();
+    survey->setText(QStringLiteral("Points et &observations"));
+    survey->setObjectName(QStringLiteral("PointsObservations1"));
+    results->addAction(survey);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Aide"));
     help->setObjectName(QStringLiteral("MAide"));
@@ -427,6 +437,7 @@ void TFInitial::ReadWorkSite() {
     dialogFolder_ = FromCore(WorkSiteFolder(state_));
     ShowWorkSitePanel();
     MarkSaved();
+    RefreshResultViews();
 }
 
 void TFInitial::MarkSaved() {
@@ -549,12 +560,19 @@ void TFInitial::LELisClick() {
 
 // ---- Load and compute ----
 
-// The data check, run once, feeds the "Contrôle" dock and the suspects of
-// the sketch.
+// The model is refreshed once, its data check run once, and every view
+// follows it: the "Contrôle" dock, the suspects of the sketch, the points and
+// observations. Without a point there is no check, and "Contrôle" says so.
 void TFInitial::RefreshResultViews() {
-    DataCheckResult check = RunDataCheck(state_);
-    sketch_->SetModel(BuildCheckedSketch(state_, check));
-    Controle_->Show(state_, std::move(check));
+    model_.Refresh();
+    if (model_.HasCheck()) {
+        sketch_->SetModel(BuildCheckedSketch(state_, model_.Check()));
+        Controle_->Show(state_, model_.Check());
+    } else {
+        sketch_->SetModel(BuildCheckedSketch(state_, DataCheckResult{}));
+        Controle_->ShowNoResult();
+    }
+    survey_->Sync();
 }
 
 void TFInitial::BBCalculClick() {
@@ -651,6 +669,7 @@ void TFInitial::Nouveau1Click() {
     } else {
         UpdateModified();
     }
+    RefreshResultViews();
 }
 
 void TFInitial::OuvrirChantier1Click() {

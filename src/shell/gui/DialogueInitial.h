@@ -1,9 +1,11 @@
 // The main window: the three file fields, "Initialisation", the start-point
 // list, the coloured message pane and "Terminer", with the menus "Chantier"
 // and "Paramètres", then "Journal", "Résultats" and "Aide". It owns the survey
-// state and is the desktop provider of the window services. Its status bar
-// tells the work site and the counts of the last load and run; its dock lists
-// the points a run left and why.
+// model, which holds the survey state, and is the desktop provider of the
+// window services. After each action it refreshes the model and every view
+// from it. Its status bar tells the work site and the counts of the last load
+// and run; its docks list the points a run left and why, the data check, the
+// sketch, and the points and observations.
 #pragma once
 
 #include <QColor>
@@ -18,6 +20,7 @@
 #include "data/GLOBAL.h"
 #include "data/WindowServices.h"
 #include "shell/app/Actions.h"
+#include "shell/app/SurveyModel.h"
 #include "shell/app/WorkSite.h"
 #include "shell/gui/ModalHooks.h"
 
@@ -35,6 +38,7 @@ class GuideWindow;
 class MessagePane;
 class PointsLeftDock;
 class SketchDock;
+class SurveyDock;
 
 // A line edit that reports a mouse click, so that clicking a file field opens
 // its file dialog.
@@ -59,6 +63,10 @@ class TFInitial : public QMainWindow, public WindowServices {
     ~TFInitial() override;
 
     SurveyState& State() { return state_; }
+    // What the views show of the state, as of the last action.
+    const SurveyModel& Model() const { return model_; }
+    // The dock "Points et observations" (hidden until the user opens it).
+    SurveyDock* Survey() const { return survey_; }
     // The "Contrôle" view of the data check.
     ControlView* Controle() const { return Controle_; }
     // The "Croquis" dock beside the pane.
@@ -135,7 +143,10 @@ class TFInitial : public QMainWindow, public WindowServices {
     void ShowLoadCounts();
     void ShowRunCounts();
 
-    SurveyState state_;
+    // The model owns the state; state_ names it for the handlers (declared
+    // after the model, so bound once the model exists).
+    SurveyModel model_;
+    SurveyState& state_ = model_.State();
     RunOptions runOptions_;
     std::unique_ptr<ModalHooks> ownHooks_;
     ModalHooks* hooks_;
@@ -158,6 +169,7 @@ class TFInitial : public QMainWindow, public WindowServices {
     QLabel* runPanel_ = nullptr;
     QPointer<GuideWindow> guide_;
     SketchDock* sketch_ = nullptr;
+    SurveyDock* survey_ = nullptr;
 
     QColor lastColour_ = Qt::black;
     ComputationParameters savedParameters_;

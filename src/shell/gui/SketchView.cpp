@@ -44,6 +44,8 @@ constexpr double kLabelGap = 5.0;
 // Room kept around the network when it is fitted to the window: a whole
 // label beside the outermost points (pixels).
 constexpr double kFitMarginPixels = 70.0;
+// ... but never more than this share of the view's width or height, on each side.
+constexpr double kFitMarginShare = 0.2;
 // The zoom stays between an eighth of the fitted zoom and a millimetre per
 // pixel for a network in metres, or four times the fitted zoom when that is
 // closer still.
@@ -56,6 +58,16 @@ constexpr double kWheelNotchFactor = 1.25;
 // at most this many times.
 constexpr double kCentreZoomStep = 2.0;
 constexpr int kCentreZoomSteps = 8;
+// The view's smallest size (pixels): low enough that the dock's tool bar,
+// view, list and legend fit beside the pane of a window of 520 pixels, so the
+// window never has to squeeze the list's title under the view.
+constexpr int kViewMinimumWidth = 240;
+constexpr int kViewMinimumHeight = 120;
+// The dock's narrowest width (pixels).
+constexpr int kDockMinimumWidth = 380;
+// The list of the points without position keeps at least this height
+// (pixels, about two rows), so that its title above it always shows.
+constexpr int kUnplacedListMinimumHeight = 40;
 // The scene's hit grid has about this many cells across the network.
 constexpr double kGridCellsAcross = 128.0;
 // Markers have their full size when points lie at least this far apart on
@@ -422,7 +434,7 @@ SketchView::SketchView(QWidget* parent)
     // The scale bar and the north arrow are drawn over the whole viewport.
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setMouseTracking(true);
-    setMinimumSize(240, 200);
+    setMinimumSize(kViewMinimumWidth, kViewMinimumHeight);
 }
 
 SketchView::~SketchView() = default;
@@ -458,10 +470,12 @@ void SketchView::SetModel(SketchModel model) {
     highlighted_ = -1;
     points_->SetHighlight(-1);
 
+    // Each new sketch (each load, each run) is fitted, unless the user has
+    // zoomed or panned since the last fit: the place they look at stays.
     const bool sameBounds = before.empty == m.bounds.empty && before.minX == m.bounds.minX &&
                             before.maxX == m.bounds.maxX && before.minY == m.bounds.minY &&
                             before.maxY == m.bounds.maxY;
-    if (!fitted_ || !sameBounds) {
+    if (!fitted_ || !userMoved_ || (m.bounds.empty && !sameBounds)) {
         FitToWindow();
     } else {
         ZoomChanged();
@@ -500,6 +514,7 @@ QString SketchView::ToolTipAt(const QPoint& viewportPosition) const {
 
 void SketchView::FitToWindow() {
     fitted_ = true;
+    userMoved_ = false;
     const QRectF bounds = data_->bounds.isNull() && !data_->model.bounds.empty
                               ? QRectF(-kMinExtent / 2.0, -kMinExtent / 2.0, kMinExtent, kMinExtent)
                               : data_->bounds;
@@ -509,8 +524,12 @@ void SketchView::FitToWindow() {
         return;
     }
     const QSize size = viewport()->size();
-    const double width = std::max(1.0, size.width() - 2.0 * kFitMarginPixels);
-    const double height = std::max(1.0, size.height() - 2.0 * kFitMarginPixels);
+    // A small view keeps most of each side for the network: a whole margin
+    // on a view of 120 pixels would leave the network a single pixel.
+    const double marginX = std::min(kFitMarginPixels, kFitMarginShare * size.width());
+    const double marginY = std::min(kFitMarginPixels, kFitMarginShare * size.height());
+    const double width = std::max(1.0, size.width() - 2.0 * marginX);
+    const double height = std::max(1.0, size.height() - 2.0 * marginY);
     const double extentX = std::max(bounds.width(), kMinExtent / 1e6);
     const double extentY = std::max(bounds.height(), kMinExtent / 1e6);
     double scale = std::min(width / extentX, height / extentY);
@@ -560,6 +579,7 @@ bool SketchView::CentrePoint(const QString& name) {
         centerOn(at);
     }
     setTransformationAnchor(anchor);
+    userMoved_ = true;  // the user asked to look there
     highlighted_ = placed;
     points_->SetHighlight(placed);
     return true;
@@ -599,12 +619,21 @@ void SketchView::wheelEvent(QWheelEvent* event) {
         const ViewportAnchor anchor = transformationAnchor();
         setTransformationAnchor(QGraphicsView::NoAnchor);
         ZoomBy(std::pow(kWheelNotchFactor, notches));
+        userMoved_ = true;
         setTransformationAnchor(anchor);
         const QPoint drift = mapFromScene(under) - cursor;
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + drift.x());
         verticalScrollBar()->setValue(verticalScrollBar()->value() + drift.y());
     }
     event->accept();
+}
+
+void SketchView::mouseMoveEvent(QMouseEvent* event) {
+    // A drag with the left button pans (ScrollHandDrag).
+    if (event->buttons() & Qt::LeftButton) {
+        userMoved_ = true;
+    }
+    QGraphicsView::mouseMoveEvent(event);
 }
 
 bool SketchView::viewportEvent(QEvent* event) {
@@ -634,8 +663,8 @@ void SketchView::drawForeground(QPainter* painter, const QRectF& /*rect*/) {
 
 void SketchView::resizeEvent(QResizeEvent* event) {
     QGraphicsView::resizeEvent(event);
-    // Until the user zooms, the network follows the size of the view.
-    if (fitted_ && PixelsPerUnit() == fitScale_) {
+    // Until the user zooms or pans, the network follows the size of the view.
+    if (fitted_ && !userMoved_) {
         FitToWindow();
     }
 }
@@ -670,12 +699,16 @@ SketchDock::SketchDock(ModalHooks* hooks, QWidget* parent)
     unplacedTitle_ = new QLabel(QStringLiteral("Points sans position : 0"), apart);
     unplaced_ = new QListWidget(apart);
     unplaced_->setObjectName(QStringLiteral("SketchUnplaced"));
+    unplaced_->setMinimumHeight(kUnplacedListMinimumHeight);
     apartLayout->addWidget(unplacedTitle_);
     apartLayout->addWidget(unplaced_);
     split->addWidget(view_);
     split->addWidget(apart);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    // Neither part collapses: the view and the title of the list stay shown
+    // however far the handle is dragged.
+    split->setChildrenCollapsible(false);
     layout->addWidget(split, 1);
 
     const auto swatch = [](SketchColour colour, const QString& glyph) {
@@ -702,7 +735,12 @@ SketchDock::SketchDock(ModalHooks* hooks, QWidget* parent)
         swatch(kSketchSuspectColour, QStringLiteral("━━")) + QStringLiteral(" Visée suspecte"));
     layout->addWidget(legend);
     setWidget(content);
-    setMinimumWidth(380);
+    setMinimumWidth(kDockMinimumWidth);
+    // A wrapped label reports a minimum of one line: the dock's minimum would
+    // then leave out the legend's other lines, and a window of that height
+    // would squeeze the splitter, hiding the list's title under the view.
+    // The legend asks for the lines it needs at the dock's narrowest.
+    legend->setMinimumHeight(legend->heightForWidth(kDockMinimumWidth));
 
     connect(fit, &QAction::triggered, view_, &SketchView::FitToWindow);
     connect(svg, &QAction::triggered, this, &SketchDock::ExportSvg);

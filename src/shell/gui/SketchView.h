@@ -37,8 +37,9 @@ class SketchView : public QGraphicsView {
     explicit SketchView(QWidget* parent = nullptr);
     ~SketchView() override;
 
-    // Shows a new sketch. The view fits the network when its bounds changed,
-    // and keeps the zoom and the centre otherwise.
+    // Shows a new sketch. The view fits the network, unless the user has
+    // zoomed, panned or centred a point since the last fit: then it keeps
+    // the zoom and the centre.
     void SetModel(SketchModel model);
     const SketchModel& Model() const;
 
@@ -70,6 +71,7 @@ class SketchView : public QGraphicsView {
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -85,7 +87,8 @@ class SketchView : public QGraphicsView {
     std::unique_ptr<SketchGrid> grid_;  // placed points in scene units
     int highlighted_ = -1;
     bool fitted_ = false;
-    double fitScale_ = 0.0;  // pixels per unit of the last fit
+    double fitScale_ = 0.0;   // pixels per unit of the last fit
+    bool userMoved_ = false;  // zoomed, panned or centred since the last fit
 };
 
 // The dock "Croquis": the view, a tool bar (fit, SVG and PNG export), the
@@ -105,6 +108,7 @@ class SketchDock : public QDockWidget {
 
     SketchView* View() const { return view_; }
     QListWidget* UnplacedList() const { return unplaced_; }
+    QLabel* UnplacedTitle() const { return unplacedTitle_; }
 
   public slots:
     // Centres a placed point, or selects a point without position in the
