@@ -4,27 +4,15 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/CALCUL.h"
 #include "engine/CandidateWalks.h"
-#include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 #include "geometry/Resection.h"
 
 namespace calctopo {
 
 namespace {
-
-const std::string& MsgResected() {
-    static const std::string text = Utf8ToCp1252("%8s relevé sur %8s , %8s , et %8s");
-    return text;
-}
-
-const std::string& MsgTrilaterated() {
-    static const std::string text = Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
-    return text;
-}
 
 // The control that picks one of the two intersections of the distance circles.
 struct TrilaterationCandidates {
@@ -83,7 +71,7 @@ void CollectOutgoing(const SurveyState& state, int point, TrilaterationCandidate
 
 }  // namespace
 
-int TryResection(SurveyState& state, WindowServices& ui, int point) {
+int TryResection(SurveyState& state, int point) {
     // Triples (i, j, j + 1) read in one round (a common zero that cancels)
     // towards three different points; the third member always follows the
     // second.
@@ -111,15 +99,12 @@ int TryResection(SurveyState& state, WindowServices& ui, int point) {
                                     candidates[k].sight})) {
                 return false;
             }
-            ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
-                              p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
-                       MessageKind::Info);
             return true;
         });
     return placed ? ByResection : NotDetermined;
 }
 
-int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
+int TryTrilateration(SurveyState& state, int point) {
     TrilaterationCandidates found;
     CollectIncoming(state, point, found);
     const std::size_t n = found.sights.size();
@@ -155,9 +140,6 @@ int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
                                       {found.sights[0], found.sights[1], found.control})) {
         return NotDetermined;
     }
-    ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),
-                      p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
-               MessageKind::Info);
     return ByTrilateration;
 }
 

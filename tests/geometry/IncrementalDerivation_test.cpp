@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
+#include "engine/LoadPipeline.h"
 #include "data/TextNumbers.h"
 #include "geometry/SightDerivation.h"
 #include "support/RandomNetwork.h"

@@ -11,7 +11,7 @@
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
+#include "engine/LoadPipeline.h"
 #include "data/TextNumbers.h"
 #include "geometry/CONVERTI.h"
 #include "support/Compare.h"
