@@ -146,10 +146,12 @@ SweepOutcome SweepCentre(SurveyState& state, RunObserver& observer, int pass, in
                          std::vector<int>* givenCentres) {
     SweepOutcome outcome;
     for (const int number : OutgoingSightsOf(state, centre)) {
-        HandleCandidate(state, observer, pass, state.SightTable[number].target, givenCentres, outcome);
+        HandleCandidate(state, observer, pass, state.SightTable[number].target, givenCentres,
+                        outcome);
     }
     for (const int number : IncomingSightsOf(state, centre)) {
-        HandleCandidate(state, observer, pass, state.SightTable[number].station, givenCentres, outcome);
+        HandleCandidate(state, observer, pass, state.SightTable[number].station, givenCentres,
+                        outcome);
     }
     return outcome;
 }
@@ -231,7 +233,8 @@ void SweepGivenCentres(SurveyState& state, RunObserver& observer, int pass,
     } while (PassRecordOf(state, pass).progress);
 }
 
-void SweepPass(SurveyState& state, RunObserver& observer, int pass, std::vector<int>& givenCentres) {
+void SweepPass(SurveyState& state, RunObserver& observer, int pass,
+               std::vector<int>& givenCentres) {
     ClearGivenCentres(state, givenCentres);
     do {
         PassRecordOf(state, pass).progress = false;

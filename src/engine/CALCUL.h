@@ -41,8 +41,7 @@ void SweepGivenCentres(SurveyState& state, RunObserver& observer, int pass,
                        const std::vector<int>& givenCentres);
 
 // The centre sweep of pass `pass`; empties and refills the given-centre list.
-void SweepPass(SurveyState& state, RunObserver& observer, int pass,
-               std::vector<int>& givenCentres);
+void SweepPass(SurveyState& state, RunObserver& observer, int pass, std::vector<int>& givenCentres);
 
 // One attempt to complete a point; true when its plan and height are now known
 // (announced as PointCompleted, not yet PointDetermined).

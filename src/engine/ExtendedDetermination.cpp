@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "engine/LoadPipeline.h"
+#include "data/PointSights.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
+#include "engine/LoadPipeline.h"
 #include "engine/RunObserver.h"
-#include "data/PointSights.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
 #include "geometry/Primitives.h"
@@ -237,17 +237,16 @@ bool SweepOrdinaryMethods(SurveyState& state, RunObserver& observer, Found found
 
 // The ordinary methods on the real tables: a point completed is announced
 // and listed as in a run, and noted as the stage's.
-bool CompleteWithOrdinaryMethods(SurveyState& state, RunObserver& observer,
-                                 PointRecords& records) {
-    return SweepOrdinaryMethods(state, observer, [&](int p, bool newPlan, bool newHeight,
-                                                     bool complete) {
-        if (newPlan || newHeight) {
-            records.Note(p, 0, newPlan, newHeight);
-        }
-        if (complete) {
-            observer.PointDetermined(state, p);
-        }
-    });
+bool CompleteWithOrdinaryMethods(SurveyState& state, RunObserver& observer, PointRecords& records) {
+    return SweepOrdinaryMethods(state, observer,
+                                [&](int p, bool newPlan, bool newHeight, bool complete) {
+                                    if (newPlan || newHeight) {
+                                        records.Note(p, 0, newPlan, newHeight);
+                                    }
+                                    if (complete) {
+                                        observer.PointDetermined(state, p);
+                                    }
+                                });
 }
 
 // ---- Blocks ----

@@ -17,9 +17,8 @@ namespace {
 // sight, the target of an outgoing one) has a known height gives the point
 // carry(z of the far end, Δh). The list order decides which sight wins.
 // Returns `method` when a height was stored, else NotDetermined.
-int LevelAlong(SurveyState& state, int point,
-               std::span<const std::int32_t> sights, std::int32_t Sight::*farEnd,
-               double (*carry)(double, double), int method) {
+int LevelAlong(SurveyState& state, int point, std::span<const std::int32_t> sights,
+               std::int32_t Sight::*farEnd, double (*carry)(double, double), int method) {
     for (const int number : sights) {
         const Sight& sight = state.SightTable[number];
         const int from = sight.*farEnd;

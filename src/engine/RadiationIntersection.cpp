@@ -16,8 +16,8 @@ bool IsPlaced(const SurveyState& state, int point) {
 
 // Polar point from the reference R with bearing G (radians) and horizontal
 // distance D; stores it. False when the result is not finite.
-bool PlaceByRadiation(SurveyState& state, int point, int sightNumber,
-                      int reference, double bearing, double distance) {
+bool PlaceByRadiation(SurveyState& state, int point, int sightNumber, int reference, double bearing,
+                      double distance) {
     const SurveyPoint& from = state.PointTable[reference];
     double x = 0.0;
     double y = 0.0;

@@ -77,30 +77,29 @@ int TryResection(SurveyState& state, int point) {
     // second.
     const std::vector<ReadingCandidate> candidates =
         ReadingCandidatesOf(state, ReadingsTowardsPlacedTargets(state, point));
-    const bool placed =
-        ForEachChainedTriple(candidates, [&](std::size_t i, std::size_t j, std::size_t k) {
-            const Sight& s1 = state.SightTable[candidates[i].sight];
-            const Sight& s2 = state.SightTable[candidates[j].sight];
-            const Sight& s3 = state.SightTable[candidates[k].sight];
-            const SurveyPoint& p1 = state.PointTable[s1.target];
-            const SurveyPoint& p2 = state.PointTable[s2.target];
-            const SurveyPoint& p3 = state.PointTable[s3.target];
-            const double r1 = ReadingOf(state, s1);
-            const double r2 = ReadingOf(state, s2);
-            const double r3 = ReadingOf(state, s3);
-            if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
-                return false;
-            }
-            double x = 0.0;
-            double y = 0.0;
-            if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
-                !StorePlanPosition(state, point, x, y, ByResection,
-                                   {candidates[i].sight, candidates[j].sight,
-                                    candidates[k].sight})) {
-                return false;
-            }
-            return true;
-        });
+    const bool placed = ForEachChainedTriple(candidates, [&](std::size_t i, std::size_t j,
+                                                             std::size_t k) {
+        const Sight& s1 = state.SightTable[candidates[i].sight];
+        const Sight& s2 = state.SightTable[candidates[j].sight];
+        const Sight& s3 = state.SightTable[candidates[k].sight];
+        const SurveyPoint& p1 = state.PointTable[s1.target];
+        const SurveyPoint& p2 = state.PointTable[s2.target];
+        const SurveyPoint& p3 = state.PointTable[s3.target];
+        const double r1 = ReadingOf(state, s1);
+        const double r2 = ReadingOf(state, s2);
+        const double r3 = ReadingOf(state, s3);
+        if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
+            return false;
+        }
+        double x = 0.0;
+        double y = 0.0;
+        if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
+            !StorePlanPosition(state, point, x, y, ByResection,
+                               {candidates[i].sight, candidates[j].sight, candidates[k].sight})) {
+            return false;
+        }
+        return true;
+    });
     return placed ? ByResection : NotDetermined;
 }
 

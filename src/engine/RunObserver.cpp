@@ -2,8 +2,7 @@
 
 namespace calctopo {
 
-RunObservers::RunObservers(std::initializer_list<RunObserver*> observers)
-    : observers_(observers) {}
+RunObservers::RunObservers(std::initializer_list<RunObserver*> observers) : observers_(observers) {}
 
 void RunObservers::PointPlaced(SurveyState& state, int point, MethodKind method) {
     for (RunObserver* observer : observers_) {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
 #include "data/PointSights.h"
+#include "data/TextNumbers.h"
 #include "geometry/CONVERTI.h"
 #include "geometry/SightResiduals.h"
 

@@ -91,8 +91,7 @@ void RunMessages::PointDetermined(SurveyState& state, int point) {
 }
 
 void RunMessages::PointNotComputed(SurveyState& state, int point) {
-    ui_.Affiche(Format(MsgPointNotComputed().c_str(), NameOf(state, point)),
-                MessageKind::Problem);
+    ui_.Affiche(Format(MsgPointNotComputed().c_str(), NameOf(state, point)), MessageKind::Problem);
 }
 
 void RunMessages::NothingDeterminable(SurveyState& /*state*/) {

@@ -4,15 +4,15 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "engine/LoadPipeline.h"
-#include "engine/RunObserver.h"
-#include "output/ResidualListing.h"
-#include "output/RunMessages.h"
 #include "data/Saisie.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
+#include "engine/LoadPipeline.h"
+#include "engine/RunObserver.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
+#include "output/ResidualListing.h"
+#include "output/RunMessages.h"
 #include "output/ecrit.h"
 
 namespace calctopo::testing {
