@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "data/GLOBAL.h"
+#include "data/PointSights.h"
 
 namespace calctopo {
 
@@ -23,12 +24,14 @@ void RecordPlanPlacement(SurveyState& state, int point, int method,
     PointPlacement& placement = Slot(state, point);
     placement.planMethod = method;
     placement.planSights = std::move(sights);
+    placement.planPass = state.PassNumber;
 }
 
 void RecordHeightPlacement(SurveyState& state, int point, int method, int sight) {
     PointPlacement& placement = Slot(state, point);
     placement.heightMethod = method;
     placement.heightSight = sight;
+    placement.heightPass = state.PassNumber;
 }
 
 const PointPlacement& PlacementOf(const SurveyState& state, int point) {
@@ -37,6 +40,19 @@ const PointPlacement& PlacementOf(const SurveyState& state, int point) {
         return none;
     }
     return state.Placements[static_cast<std::size_t>(point)];
+}
+
+std::vector<int> PointsUsed(const SurveyState& state, int point) {
+    std::vector<int> points;
+    for (const int number : PlacementOf(state, point).planSights) {
+        points.push_back(OtherPointOf(state.SightTable[number], point));
+    }
+    return points;
+}
+
+int LevelledFrom(const SurveyState& state, int point) {
+    const int sight = PlacementOf(state, point).heightSight;
+    return sight == 0 ? 0 : OtherPointOf(state.SightTable[sight], point);
 }
 
 }  // namespace calctopo

@@ -1,21 +1,14 @@
 #include "data/Saisie.h"
 
 #include "data/GLOBAL.h"
-#include "data/WindowServices.h"
 
 namespace calctopo {
 
-void SelectStartPoint(SurveyState& state, WindowServices& ui) {
+int FindStartPoint(const SurveyState& state, const std::string& name) {
     if (state.PointCount() == 0) {
-        return;
+        return 0;
     }
-    // Names are compared exactly, letter case included; a name given twice in
-    // the coordinates file is the first of its points. A text that names no
-    // point keeps the previous choice.
-    const int point = FindPoint(state, ui.StartPointText());
-    if (point != 0) {
-        state.StartPointIndex = point;
-    }
+    return FindPoint(state, name);
 }
 
 }  // namespace calctopo

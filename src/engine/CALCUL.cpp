@@ -6,17 +6,13 @@
 #include <cstdint>
 
 #include "data/GLOBAL.h"
-#include "data/MessagesComp.h"
-#include "data/Saisie.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/Levelling.h"
-#include "engine/PointSights.h"
 #include "engine/RadiationIntersection.h"
 #include "engine/ResectionTrilateration.h"
+#include "engine/RunObserver.h"
 #include "engine/TriangulationEccentric.h"
 #include "geometry/SightDerivation.h"
-#include "output/ResidualListing.h"
 
 namespace calctopo {
 
@@ -25,22 +21,26 @@ namespace {
 // The planimetric methods in the order they are tried: the cheapest and most
 // direct first (one or two placed neighbours seen from outside), then those
 // that need the point to have been a station, resection before eccentric
-// station, trilateration last.
-constexpr std::array<DeterminationMethod, 6> kPlanimetricMethods = {
-    TryRadiation, TryIntersection,     TryTriangulation,
-    TryResection, TryEccentricStation, TryTrilateration,
+// station, trilateration last. Each with the name it is announced by.
+struct MethodEntry {
+    DeterminationMethod run;
+    MethodKind kind;
 };
+
+constexpr std::array<MethodEntry, 6> kPlanimetricMethods = {{
+    {TryRadiation, MethodKind::Radiation},
+    {TryIntersection, MethodKind::Intersection},
+    {TryTriangulation, MethodKind::Triangulation},
+    {TryResection, MethodKind::Resection},
+    {TryEccentricStation, MethodKind::EccentricStation},
+    {TryTrilateration, MethodKind::Trilateration},
+}};
 
 // Levelling from a station of known height first, then towards a target.
-constexpr std::array<DeterminationMethod, 2> kLevellingMethods = {
-    LevelFromStation,
-    LevelFromTarget,
-};
-
-const std::string& MsgNothingDeterminable() {
-    static const std::string text = Utf8ToCp1252("Aucun point ne peut être déterminé");
-    return text;
-}
+constexpr std::array<MethodEntry, 2> kLevellingMethods = {{
+    {LevelFromStation, MethodKind::LevellingFromStation},
+    {LevelFromTarget, MethodKind::LevellingFromTarget},
+}};
 
 // The record of a pass, the table grown as far as needed.
 PassRecord& PassRecordOf(SurveyState& state, int pass) {
@@ -51,13 +51,15 @@ PassRecord& PassRecordOf(SurveyState& state, int pass) {
     return state.PassTable[index];
 }
 
-// Runs the methods of one family in order until one gives a result.
+// Runs the methods of one family in order until one gives a result; the
+// entry that did, or null.
 template <std::size_t N>
-bool RunFirstThatSucceeds(const std::array<DeterminationMethod, N>& methods, SurveyState& state,
-                          WindowServices& ui, int point) {
-    return std::any_of(methods.begin(), methods.end(), [&](DeterminationMethod method) {
-        return method(state, ui, point) != NotDetermined;
+const MethodEntry* RunFirstThatSucceeds(const std::array<MethodEntry, N>& methods,
+                                        SurveyState& state, int point) {
+    const auto found = std::find_if(methods.begin(), methods.end(), [&](const MethodEntry& method) {
+        return method.run(state, point) != NotDetermined;
     });
+    return found == methods.end() ? nullptr : &*found;
 }
 
 // What one sweep of a centre did.
@@ -107,7 +109,7 @@ void RememberFailure(SurveyState& state, int point) {
 
 // One neighbour met during a sweep, handled by its status at that moment.
 // Given points are collected as next-pass centres when `givenCentres` is set.
-void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candidate,
+void HandleCandidate(SurveyState& state, RunObserver& observer, int pass, int candidate,
                      std::vector<int>* givenCentres, SweepOutcome& outcome) {
     const SurveyPoint& point = state.PointTable[candidate];
     if (point.status == StatusGiven) {
@@ -121,7 +123,7 @@ void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candi
     }
     const bool hadPlan = point.planimetricKnown;
     const bool hadHeight = point.heightKnown;
-    const bool complete = DeterminePoint(state, ui, candidate);
+    const bool complete = DeterminePoint(state, observer, candidate);
     if (point.planimetricKnown != hadPlan || point.heightKnown != hadHeight) {
         outcome.changed = true;
     }
@@ -129,7 +131,7 @@ void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candi
         RememberFailure(state, candidate);
         return;
     }
-    ui.Affiche(Format(MsgPointComputed().c_str(), point.name.c_str()), MessageKind::Computed);
+    observer.PointDetermined(state, candidate);
     outcome.completed = true;
     PassRecord& record = PassRecordOf(state, pass);
     record.progress = true;
@@ -140,14 +142,16 @@ void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candi
 
 // One sweep of a centre: the targets of its outgoing sights, then the stations
 // of its incoming sights, each as often as a sight leads to it.
-SweepOutcome SweepCentre(SurveyState& state, WindowServices& ui, int pass, int centre,
+SweepOutcome SweepCentre(SurveyState& state, RunObserver& observer, int pass, int centre,
                          std::vector<int>* givenCentres) {
     SweepOutcome outcome;
     for (const int number : OutgoingSightsOf(state, centre)) {
-        HandleCandidate(state, ui, pass, state.SightTable[number].target, givenCentres, outcome);
+        HandleCandidate(state, observer, pass, state.SightTable[number].target, givenCentres,
+                        outcome);
     }
     for (const int number : IncomingSightsOf(state, centre)) {
-        HandleCandidate(state, ui, pass, state.SightTable[number].station, givenCentres, outcome);
+        HandleCandidate(state, observer, pass, state.SightTable[number].station, givenCentres,
+                        outcome);
     }
     return outcome;
 }
@@ -156,10 +160,10 @@ SweepOutcome SweepCentre(SurveyState& state, WindowServices& ui, int pass, int c
 // pass 1, before anything at all is complete, a sweep that only gave some
 // point its plan position or its height also counts: what it found may be
 // exactly what the next sweep needs to complete a neighbour.
-void SweepCentreUntilStalled(SurveyState& state, WindowServices& ui, int pass, int centre,
+void SweepCentreUntilStalled(SurveyState& state, RunObserver& observer, int pass, int centre,
                              std::vector<int>* givenCentres) {
     while (true) {
-        const SweepOutcome outcome = SweepCentre(state, ui, pass, centre, givenCentres);
+        const SweepOutcome outcome = SweepCentre(state, observer, pass, centre, givenCentres);
         if (outcome.completed) {
             continue;
         }
@@ -195,52 +199,59 @@ bool IsLoadedPoint(const SurveyState& state, int point) {
 
 }  // namespace
 
-bool DeterminePoint(SurveyState& state, WindowServices& ui, int point) {
+bool DeterminePoint(SurveyState& state, RunObserver& observer, int point) {
     // The plan position is found once: a point that has it skips this step.
-    if (!state.PointTable[point].planimetricKnown &&
-        RunFirstThatSucceeds(kPlanimetricMethods, state, ui, point)) {
-        DeriveSights(state);
+    if (!state.PointTable[point].planimetricKnown) {
+        if (const MethodEntry* placed = RunFirstThatSucceeds(kPlanimetricMethods, state, point)) {
+            observer.PointPlaced(state, point, placed->kind);
+            DeriveSights(state);
+        }
     }
-    if (!state.PointTable[point].heightKnown &&
-        RunFirstThatSucceeds(kLevellingMethods, state, ui, point)) {
-        DeriveSights(state);
+    if (!state.PointTable[point].heightKnown) {
+        if (const MethodEntry* levelled = RunFirstThatSucceeds(kLevellingMethods, state, point)) {
+            observer.PointLevelled(state, point, levelled->kind);
+            DeriveSights(state);
+        }
     }
     SurveyPoint& done = state.PointTable[point];
     if (!done.planimetricKnown || !done.heightKnown) {
         return false;
     }
-    WriteResiduals(state, point);
+    observer.PointCompleted(state, point);
     done.status = StatusDetermined;
     NoteStatusStored(state);
     return true;
 }
 
-void SweepGivenCentres(SurveyState& state, WindowServices& ui, int pass,
+void SweepGivenCentres(SurveyState& state, RunObserver& observer, int pass,
                        const std::vector<int>& givenCentres) {
     do {
         PassRecordOf(state, pass).progress = false;
         for (const int centre : givenCentres) {
-            SweepCentreUntilStalled(state, ui, pass, centre, nullptr);
+            SweepCentreUntilStalled(state, observer, pass, centre, nullptr);
         }
     } while (PassRecordOf(state, pass).progress);
 }
 
-void SweepPass(SurveyState& state, WindowServices& ui, int pass, std::vector<int>& givenCentres) {
+void SweepPass(SurveyState& state, RunObserver& observer, int pass,
+               std::vector<int>& givenCentres) {
     ClearGivenCentres(state, givenCentres);
     do {
         PassRecordOf(state, pass).progress = false;
         for (const int centre : CentresOf(state, pass)) {
-            SweepCentreUntilStalled(state, ui, pass, centre, &givenCentres);
+            SweepCentreUntilStalled(state, observer, pass, centre, &givenCentres);
             if (state.DeterminedCount == 0) {
-                ui.MessageBox(MsgNothingDeterminable());
+                observer.NothingDeterminable(state);
                 return;
             }
         }
     } while (PassRecordOf(state, pass).progress);
 }
 
-void RunDetermination(SurveyState& state, WindowServices& ui) {
-    SelectStartPoint(state, ui);
+void RunDetermination(SurveyState& state, RunObserver& observer, int startPoint) {
+    if (IsLoadedPoint(state, startPoint)) {
+        state.StartPointIndex = startPoint;
+    }
     // A start point kept from an earlier, larger load names no point of this one.
     if (state.StartPointIndex == 0 || !IsLoadedPoint(state, state.StartPointIndex)) {
         return;
@@ -257,9 +268,9 @@ void RunDetermination(SurveyState& state, WindowServices& ui) {
     while (true) {
         const int pass = state.PassNumber;
         if (pass != 1 && !givenCentres.empty()) {
-            SweepGivenCentres(state, ui, pass, givenCentres);
+            SweepGivenCentres(state, observer, pass, givenCentres);
         }
-        SweepPass(state, ui, pass, givenCentres);
+        SweepPass(state, observer, pass, givenCentres);
         if (state.DeterminedCount == 0) {
             return;
         }
@@ -269,10 +280,10 @@ void RunDetermination(SurveyState& state, WindowServices& ui) {
         state.PassNumber += 1;
     }
 
-    for (const SurveyPoint& point : state.PointTable) {
-        if (!point.planimetricKnown || !point.heightKnown) {
-            ui.Affiche(Format(MsgPointNotComputed().c_str(), point.name.c_str()),
-                       MessageKind::Problem);
+    for (int point = 1; point <= state.PointCount(); ++point) {
+        const SurveyPoint& left = state.PointTable[point];
+        if (!left.planimetricKnown || !left.heightKnown) {
+            observer.PointNotComputed(state, point);
         }
     }
 }

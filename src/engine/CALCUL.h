@@ -1,6 +1,6 @@
 // The determination engine: from the start point, pass after pass, every
 // neighbour still undetermined is placed and levelled by the first method that
-// can.
+// can. The driver writes nothing: what it does is announced to a RunObserver.
 #pragma once
 
 #include <vector>
@@ -8,7 +8,7 @@
 namespace calctopo {
 
 struct SurveyState;
-class WindowServices;
+class RunObserver;
 
 // Result of every determination method.
 enum MethodResult : int {
@@ -27,21 +27,24 @@ enum MethodResult : int {
 constexpr int kPlacedByExtendedStage = 8;
 
 // The one signature of every method: the point index in, a MethodResult out. A
-// non-zero result means the method stored its result in the point and wrote
-// its line to the message pane.
-using DeterminationMethod = int (*)(SurveyState& state, WindowServices& ui, int point);
+// non-zero result means the method stored its result in the point, with its
+// placement (data/Placement.h); the driver announces it.
+using DeterminationMethod = int (*)(SurveyState& state, int point);
 
-// A whole run from the start point chosen in the start-point list.
-void RunDetermination(SurveyState& state, WindowServices& ui);
+// A whole run from `startPoint` (a point index). A start point that is not a
+// point of this load (0: no name matched) keeps the one chosen before; when
+// that names no loaded point either, nothing runs.
+void RunDetermination(SurveyState& state, RunObserver& observer, int startPoint);
 
 // The given-centre sweep of pass `pass` (the list is not changed).
-void SweepGivenCentres(SurveyState& state, WindowServices& ui, int pass,
+void SweepGivenCentres(SurveyState& state, RunObserver& observer, int pass,
                        const std::vector<int>& givenCentres);
 
 // The centre sweep of pass `pass`; empties and refills the given-centre list.
-void SweepPass(SurveyState& state, WindowServices& ui, int pass, std::vector<int>& givenCentres);
+void SweepPass(SurveyState& state, RunObserver& observer, int pass, std::vector<int>& givenCentres);
 
-// One attempt to complete a point; true when its plan and height are now known.
-bool DeterminePoint(SurveyState& state, WindowServices& ui, int point);
+// One attempt to complete a point; true when its plan and height are now known
+// (announced as PointCompleted, not yet PointDetermined).
+bool DeterminePoint(SurveyState& state, RunObserver& observer, int point);
 
 }  // namespace calctopo

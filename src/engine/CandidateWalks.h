@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "data/GLOBAL.h"
+#include "data/PointSights.h"
+
 namespace calctopo {
 
 // One reading of the station, as the walks compare them.
@@ -45,5 +48,19 @@ bool ForEachCrossPair(const std::vector<ReadingCandidate>& candidates,
 // True when a visit stopped the walk.
 bool ForEachChainedTriple(const std::vector<ReadingCandidate>& candidates,
                           const TripleVisit& visit);
+
+// Sights with a direction reading, as the walks that pair readings compare
+// them (CandidateWalks.h).
+inline std::vector<ReadingCandidate> ReadingCandidatesOf(const SurveyState& state,
+                                                         const std::vector<int>& sights) {
+    std::vector<ReadingCandidate> candidates;
+    candidates.reserve(sights.size());
+    for (const int number : sights) {
+        const Sight& sight = state.SightTable[number];
+        candidates.push_back(
+            {number, sight.target, RoundOf(state, sight), &state.PointTable[sight.target].name});
+    }
+    return candidates;
+}
 
 }  // namespace calctopo

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
-#include "data/MessagesComp.h"
+#include "data/PointSights.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
-#include "engine/PointSights.h"
+#include "engine/LoadPipeline.h"
+#include "engine/RunObserver.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
 #include "geometry/Primitives.h"
@@ -87,27 +87,20 @@ const std::string& NameOf(const SurveyState& state, int point) {
 
 // ---- Window services ----
 
-// What the local frames say goes nowhere: only the stage's own lines and the
-// ordinary methods' lines on the real tables reach the user.
-class SilentServices : public WindowServices {
-  public:
-    void Affiche(const std::string&, MessageKind) override {}
-    void AppendPlain(const std::string&) override {}
-    void AddStartPoint(const std::string&) override {}
-    void ClearStartPoints() override {}
-    std::string StartPointText() override { return {}; }
-    void EnableStartPoint() override {}
-    void MessageBox(const std::string&) override {}
-    void ReportFailure(const std::string&) override {}
-    void StandardOutput(const std::string&) override {}
-};
-
 // The user's services, with the stage's title written before its first line.
 class StageServices : public WindowServices {
   public:
     explicit StageServices(WindowServices& ui) : ui_(ui) {}
 
     bool Started() const { return started_; }
+
+    // The stage's title, before the first line the stage shows.
+    void Start() {
+        if (!started_) {
+            started_ = true;
+            ui_.Affiche(Cp("Calcul étendu"), MessageKind::Info);
+        }
+    }
 
     void Affiche(const std::string& text, MessageKind kind) override {
         Start();
@@ -129,15 +122,46 @@ class StageServices : public WindowServices {
     void StandardOutput(const std::string& line) override { ui_.StandardOutput(line); }
 
   private:
-    void Start() {
-        if (!started_) {
-            started_ = true;
-            ui_.Affiche(Cp("Calcul étendu"), MessageKind::Info);
-        }
-    }
-
     WindowServices& ui_;
     bool started_ = false;
+};
+
+// The run's observers during the stage: what the local frames do is never
+// announced (they use a SilentObserver); on the real tables every event that
+// shows a line comes under the stage's title. Completion only lists
+// residuals, so it does not start the title: a listing that cannot be
+// written stops the stage before anything of it is shown.
+class StageObserver final : public RunObserver {
+  public:
+    StageObserver(RunObserver& user, StageServices& ui) : user_(user), ui_(ui) {}
+
+    void PointPlaced(SurveyState& state, int point, MethodKind method) override {
+        ui_.Start();
+        user_.PointPlaced(state, point, method);
+    }
+    void PointLevelled(SurveyState& state, int point, MethodKind method) override {
+        ui_.Start();
+        user_.PointLevelled(state, point, method);
+    }
+    void PointCompleted(SurveyState& state, int point) override {
+        user_.PointCompleted(state, point);
+    }
+    void PointDetermined(SurveyState& state, int point) override {
+        ui_.Start();
+        user_.PointDetermined(state, point);
+    }
+    void PointNotComputed(SurveyState& state, int point) override {
+        ui_.Start();
+        user_.PointNotComputed(state, point);
+    }
+    void NothingDeterminable(SurveyState& state) override {
+        ui_.Start();
+        user_.NothingDeterminable(state);
+    }
+
+  private:
+    RunObserver& user_;
+    StageServices& ui_;
 };
 
 // ---- Records ----
@@ -185,7 +209,7 @@ bool IsComplete(const SurveyPoint& point) {
 // complete)` hears of every point that got its plan position or its height,
 // or became complete. True when some point did.
 template <class Found>
-bool SweepOrdinaryMethods(SurveyState& state, WindowServices& ui, Found found) {
+bool SweepOrdinaryMethods(SurveyState& state, RunObserver& observer, Found found) {
     bool any = false;
     bool changed = true;
     while (changed) {
@@ -196,7 +220,7 @@ bool SweepOrdinaryMethods(SurveyState& state, WindowServices& ui, Found found) {
             }
             const bool hadPlan = state.PointTable[p].planimetricKnown;
             const bool hadHeight = state.PointTable[p].heightKnown;
-            const bool complete = DeterminePoint(state, ui, p);
+            const bool complete = DeterminePoint(state, observer, p);
             const bool newPlan = state.PointTable[p].planimetricKnown && !hadPlan;
             const bool newHeight = state.PointTable[p].heightKnown && !hadHeight;
             // A completion counts even without a new value: a point placed by
@@ -213,16 +237,16 @@ bool SweepOrdinaryMethods(SurveyState& state, WindowServices& ui, Found found) {
 
 // The ordinary methods on the real tables: a point completed is announced
 // and listed as in a run, and noted as the stage's.
-bool CompleteWithOrdinaryMethods(SurveyState& state, WindowServices& ui, PointRecords& records) {
-    return SweepOrdinaryMethods(state, ui, [&](int p, bool newPlan, bool newHeight, bool complete) {
-        if (newPlan || newHeight) {
-            records.Note(p, 0, newPlan, newHeight);
-        }
-        if (complete) {
-            ui.Affiche(Format(MsgPointComputed().c_str(), state.PointTable[p].name.c_str()),
-                       MessageKind::Computed);
-        }
-    });
+bool CompleteWithOrdinaryMethods(SurveyState& state, RunObserver& observer, PointRecords& records) {
+    return SweepOrdinaryMethods(state, observer,
+                                [&](int p, bool newPlan, bool newHeight, bool complete) {
+                                    if (newPlan || newHeight) {
+                                        records.Note(p, 0, newPlan, newHeight);
+                                    }
+                                    if (complete) {
+                                        observer.PointDetermined(state, p);
+                                    }
+                                });
 }
 
 // ---- Blocks ----
@@ -455,7 +479,7 @@ bool SeedFrame(LocalFrame& frame, int seed) {
 // The ordinary methods on every point of the frame until nothing more is
 // placed; nothing is shown and nothing is listed.
 void RunLocalMethods(SurveyState& local) {
-    SilentServices silent;
+    SilentObserver silent;
     SweepOrdinaryMethods(local, silent, [](int, bool, bool, bool) {});
 }
 
@@ -950,8 +974,8 @@ std::string TraverseLine(const SurveyState& state, const Attempt& attempt,
 
 class Stage {
   public:
-    Stage(SurveyState& state, WindowServices& ui)
-        : state_(state), user_(ui), ui_(ui), records_(state) {}
+    Stage(SurveyState& state, WindowServices& ui, RunObserver& observer)
+        : state_(state), user_(ui), ui_(ui), observer_(observer, ui_), records_(state) {}
 
     void Run() {
         bool placedAny = false;
@@ -965,7 +989,7 @@ class Stage {
             for (const std::vector<int>& block : FindBlocks(state_)) {
                 progress = TryBlock(observations, block) || progress;
             }
-            progress = CompleteWithOrdinaryMethods(state_, ui_, records_) || progress;
+            progress = CompleteWithOrdinaryMethods(state_, observer_, records_) || progress;
             if (!progress) {
                 break;
             }
@@ -977,10 +1001,9 @@ class Stage {
             out.Affiche(Cp("Calcul étendu : aucun point de plus"), MessageKind::Info);
             return;
         }
-        for (const SurveyPoint& point : state_.PointTable) {
-            if (!IsComplete(point)) {
-                ui_.Affiche(Format(MsgPointNotComputed().c_str(), point.name.c_str()),
-                            MessageKind::Problem);
+        for (int point = 1; point <= state_.PointCount(); ++point) {
+            if (!IsComplete(state_.PointTable[point])) {
+                observer_.PointNotComputed(state_, point);
             }
         }
     }
@@ -1213,14 +1236,15 @@ class Stage {
     SurveyState& state_;
     WindowServices& user_;
     StageServices ui_;
+    StageObserver observer_;
     PointRecords records_;
     std::set<std::vector<int>> refused_;
 };
 
 }  // namespace
 
-void RunExtendedDetermination(SurveyState& state, WindowServices& ui) {
-    Stage stage(state, ui);
+void RunExtendedDetermination(SurveyState& state, WindowServices& ui, RunObserver& observer) {
+    Stage stage(state, ui, observer);
     stage.Run();
 }
 

@@ -41,6 +41,7 @@ namespace calctopo {
 
 struct SurveyState;
 class WindowServices;
+class RunObserver;
 
 struct ExtendedTolerances {
     // Misfit allowed at a common point, in length units: this much plus
@@ -73,8 +74,9 @@ struct ExtendedTolerances {
 };
 
 // Runs the stage on the tables as the ordinary run left them. Writes only
-// new lines to the pane and the listing; changes only points that lacked
-// their plan position or their height.
-void RunExtendedDetermination(SurveyState& state, WindowServices& ui);
+// new lines to the pane (its own through `ui`, the ordinary methods' through
+// `observer`, the run's observers) and the listing; changes only points that
+// lacked their plan position or their height.
+void RunExtendedDetermination(SurveyState& state, WindowServices& ui, RunObserver& observer);
 
 }  // namespace calctopo

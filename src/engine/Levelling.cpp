@@ -4,42 +4,27 @@
 #include <span>
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/CALCUL.h"
-#include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
 
 namespace {
 
-const std::string& MsgLevelled() {
-    static const std::string text = Utf8ToCp1252("%8s nivellé de %8s");
-    return text;
-}
-
-void ReportLevelled(SurveyState& state, WindowServices& ui, int point, int from) {
-    ui.Affiche(Format(MsgLevelled().c_str(), state.PointTable[point].name.c_str(),
-                      state.PointTable[from].name.c_str()),
-               MessageKind::Info);
-}
-
 // The walk both levellings share: the first of `sights` with a known height
 // difference whose far end (`farEnd` of the sight: the station of an incoming
 // sight, the target of an outgoing one) has a known height gives the point
 // carry(z of the far end, Δh). The list order decides which sight wins.
 // Returns `method` when a height was stored, else NotDetermined.
-int LevelAlong(SurveyState& state, WindowServices& ui, int point,
-               std::span<const std::int32_t> sights, std::int32_t Sight::*farEnd,
-               double (*carry)(double, double), int method) {
+int LevelAlong(SurveyState& state, int point, std::span<const std::int32_t> sights,
+               std::int32_t Sight::*farEnd, double (*carry)(double, double), int method) {
     for (const int number : sights) {
         const Sight& sight = state.SightTable[number];
         const int from = sight.*farEnd;
         const SurveyPoint& neighbour = state.PointTable[from];
         if (sight.heightDifferenceKnown && neighbour.heightKnown &&
             StoreHeight(state, point, carry(neighbour.z, sight.heightDifference), method, number)) {
-            ReportLevelled(state, ui, point, from);
             return method;
         }
     }
@@ -48,13 +33,13 @@ int LevelAlong(SurveyState& state, WindowServices& ui, int point,
 
 }  // namespace
 
-int LevelFromStation(SurveyState& state, WindowServices& ui, int point) {
-    return LevelAlong(state, ui, point, IncomingSightsOf(state, point), &Sight::station,
+int LevelFromStation(SurveyState& state, int point) {
+    return LevelAlong(state, point, IncomingSightsOf(state, point), &Sight::station,
                       AddHeightDifference, ByLevellingFromStation);
 }
 
-int LevelFromTarget(SurveyState& state, WindowServices& ui, int point) {
-    return LevelAlong(state, ui, point, OutgoingSightsOf(state, point), &Sight::target,
+int LevelFromTarget(SurveyState& state, int point) {
+    return LevelAlong(state, point, OutgoingSightsOf(state, point), &Sight::target,
                       SubtractHeightDifference, ByLevellingFromTarget);
 }
 

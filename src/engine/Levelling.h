@@ -6,14 +6,13 @@
 namespace calctopo {
 
 struct SurveyState;
-class WindowServices;
 
 // The first incoming sight with a known height difference from a station of
 // known height: z = z(station) + Δh. ByLevellingFromStation or 0.
-int LevelFromStation(SurveyState& state, WindowServices& ui, int point);
+int LevelFromStation(SurveyState& state, int point);
 
 // The first outgoing sight with a known height difference to a target of
 // known height: z = z(target) − Δh. ByLevellingFromTarget or 0.
-int LevelFromTarget(SurveyState& state, WindowServices& ui, int point);
+int LevelFromTarget(SurveyState& state, int point);
 
 }  // namespace calctopo

@@ -1,10 +1,8 @@
 #include "engine/RadiationIntersection.h"
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/CALCUL.h"
-#include "engine/PointSights.h"
 #include "geometry/Angles.h"
 #include "geometry/Primitives.h"
 
@@ -12,45 +10,29 @@ namespace calctopo {
 
 namespace {
 
-const std::string& MsgRadiated() {
-    static const std::string text = Utf8ToCp1252("%8s rayonné de %8s");
-    return text;
-}
-
-const std::string& MsgIntersected() {
-    static const std::string text = Utf8ToCp1252("%8s intersecté de %8s et %s");
-    return text;
-}
-
 bool IsPlaced(const SurveyState& state, int point) {
     return state.PointTable[point].planimetricKnown;
 }
 
 // Polar point from the reference R with bearing G (radians) and horizontal
-// distance D; stores it and reports the line. False when the result is not finite.
-bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int sightNumber,
-                      int reference, double bearing, double distance) {
+// distance D; stores it. False when the result is not finite.
+bool PlaceByRadiation(SurveyState& state, int point, int sightNumber, int reference, double bearing,
+                      double distance) {
     const SurveyPoint& from = state.PointTable[reference];
     double x = 0.0;
     double y = 0.0;
     PolarPoint(from.x, from.y, distance, bearing, x, y);
-    if (!StorePlanPosition(state, point, x, y, ByRadiation, {sightNumber})) {
-        return false;
-    }
-    ui.Affiche(
-        Format(MsgRadiated().c_str(), state.PointTable[point].name.c_str(), from.name.c_str()),
-        MessageKind::Info);
-    return true;
+    return StorePlanPosition(state, point, x, y, ByRadiation, {sightNumber});
 }
 
 }  // namespace
 
-int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
+int TryRadiation(SurveyState& state, int point) {
     // A placed station that measured bearing and distance towards the point.
     for (const int number : IncomingSightsOf(state, point)) {
         const Sight& sight = state.SightTable[number];
         if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.station) &&
-            PlaceByRadiation(state, ui, point, number, sight.station, sight.bearing,
+            PlaceByRadiation(state, point, number, sight.station, sight.bearing,
                              sight.horizontalDistance)) {
             return ByRadiation;
         }
@@ -61,7 +43,7 @@ int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
         const Sight& sight = state.SightTable[number];
         if (sight.bearingKnown && sight.horizontalDistanceKnown && IsPlaced(state, sight.target)) {
             const double back = static_cast<double>(sight.bearing + kPi);
-            if (PlaceByRadiation(state, ui, point, number, sight.target, back,
+            if (PlaceByRadiation(state, point, number, sight.target, back,
                                  sight.horizontalDistance)) {
                 return ByRadiation;
             }
@@ -70,7 +52,7 @@ int TryRadiation(SurveyState& state, WindowServices& ui, int point) {
     return NotDetermined;
 }
 
-int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
+int TryIntersection(SurveyState& state, int point) {
     // The first qualifying sight is paired with each later one in turn; pairs
     // without it are never formed.
     int first = 0;
@@ -95,9 +77,6 @@ int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
             !StorePlanPosition(state, point, x, y, ByIntersection, {first, number})) {
             continue;
         }
-        ui.Affiche(Format(MsgIntersected().c_str(), state.PointTable[point].name.c_str(),
-                          s1.name.c_str(), sk.name.c_str()),
-                   MessageKind::Info);
         return ByIntersection;
     }
     return NotDetermined;

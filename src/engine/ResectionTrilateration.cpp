@@ -4,27 +4,15 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/CALCUL.h"
 #include "engine/CandidateWalks.h"
-#include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 #include "geometry/Resection.h"
 
 namespace calctopo {
 
 namespace {
-
-const std::string& MsgResected() {
-    static const std::string text = Utf8ToCp1252("%8s relevé sur %8s , %8s , et %8s");
-    return text;
-}
-
-const std::string& MsgTrilaterated() {
-    static const std::string text = Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
-    return text;
-}
 
 // The control that picks one of the two intersections of the distance circles.
 struct TrilaterationCandidates {
@@ -83,43 +71,39 @@ void CollectOutgoing(const SurveyState& state, int point, TrilaterationCandidate
 
 }  // namespace
 
-int TryResection(SurveyState& state, WindowServices& ui, int point) {
+int TryResection(SurveyState& state, int point) {
     // Triples (i, j, j + 1) read in one round (a common zero that cancels)
     // towards three different points; the third member always follows the
     // second.
     const std::vector<ReadingCandidate> candidates =
         ReadingCandidatesOf(state, ReadingsTowardsPlacedTargets(state, point));
-    const bool placed =
-        ForEachChainedTriple(candidates, [&](std::size_t i, std::size_t j, std::size_t k) {
-            const Sight& s1 = state.SightTable[candidates[i].sight];
-            const Sight& s2 = state.SightTable[candidates[j].sight];
-            const Sight& s3 = state.SightTable[candidates[k].sight];
-            const SurveyPoint& p1 = state.PointTable[s1.target];
-            const SurveyPoint& p2 = state.PointTable[s2.target];
-            const SurveyPoint& p3 = state.PointTable[s3.target];
-            const double r1 = ReadingOf(state, s1);
-            const double r2 = ReadingOf(state, s2);
-            const double r3 = ReadingOf(state, s3);
-            if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
-                return false;
-            }
-            double x = 0.0;
-            double y = 0.0;
-            if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
-                !StorePlanPosition(state, point, x, y, ByResection,
-                                   {candidates[i].sight, candidates[j].sight,
-                                    candidates[k].sight})) {
-                return false;
-            }
-            ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
-                              p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
-                       MessageKind::Info);
-            return true;
-        });
+    const bool placed = ForEachChainedTriple(candidates, [&](std::size_t i, std::size_t j,
+                                                             std::size_t k) {
+        const Sight& s1 = state.SightTable[candidates[i].sight];
+        const Sight& s2 = state.SightTable[candidates[j].sight];
+        const Sight& s3 = state.SightTable[candidates[k].sight];
+        const SurveyPoint& p1 = state.PointTable[s1.target];
+        const SurveyPoint& p2 = state.PointTable[s2.target];
+        const SurveyPoint& p3 = state.PointTable[s3.target];
+        const double r1 = ReadingOf(state, s1);
+        const double r2 = ReadingOf(state, s2);
+        const double r3 = ReadingOf(state, s3);
+        if (!CheckResection(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3)) {
+            return false;
+        }
+        double x = 0.0;
+        double y = 0.0;
+        if (!ResectionPoint(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, r1, r2, r3, x, y) ||
+            !StorePlanPosition(state, point, x, y, ByResection,
+                               {candidates[i].sight, candidates[j].sight, candidates[k].sight})) {
+            return false;
+        }
+        return true;
+    });
     return placed ? ByResection : NotDetermined;
 }
 
-int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
+int TryTrilateration(SurveyState& state, int point) {
     TrilaterationCandidates found;
     CollectIncoming(state, point, found);
     const std::size_t n = found.sights.size();
@@ -155,9 +139,6 @@ int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
                                       {found.sights[0], found.sights[1], found.control})) {
         return NotDetermined;
     }
-    ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),
-                      p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
-               MessageKind::Info);
     return ByTrilateration;
 }
 

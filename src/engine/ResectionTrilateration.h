@@ -7,17 +7,16 @@
 namespace calctopo {
 
 struct SurveyState;
-class WindowServices;
 
 // Resection: triples (i, j, j + 1) of the outgoing sights that carry a reading
 // towards a placed target, all three of one round and towards three distinct
 // points, first accepted by the resection check. ByResection or 0.
-int TryResection(SurveyState& state, WindowServices& ui, int point);
+int TryResection(SurveyState& state, int point);
 
 // Trilateration: the first two distances from distinct placed points, with a
 // control by a third distance (within 5 length units) or by a bearing from a
 // point already given or determined (within 0.5 grade, modulo a full turn)
 // choosing the mirror solution. ByTrilateration or 0.
-int TryTrilateration(SurveyState& state, WindowServices& ui, int point);
+int TryTrilateration(SurveyState& state, int point);
 
 }  // namespace calctopo

@@ -3,26 +3,14 @@
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "data/TextNumbers.h"
-#include "data/WindowServices.h"
+#include "data/PointSights.h"
 #include "engine/CALCUL.h"
 #include "engine/CandidateWalks.h"
-#include "engine/PointSights.h"
 #include "geometry/Primitives.h"
 
 namespace calctopo {
 
 namespace {
-
-const std::string& MsgTriangulated() {
-    static const std::string text = Utf8ToCp1252("%8s triangulé de %8s et %s");
-    return text;
-}
-
-const std::string& MsgEccentric() {
-    static const std::string text = Utf8ToCp1252("%8s excentré de %8s et %s");
-    return text;
-}
 
 // The angle at the station from the sight a to the sight b: reading of b
 // minus reading of a, as the two readings stand (radians).
@@ -31,16 +19,9 @@ double AngleBetween(const SurveyState& state, const Sight& a, const Sight& b) {
                                static_cast<long double>(ReadingOf(state, a)));
 }
 
-void ReportPlaced(SurveyState& state, WindowServices& ui, const std::string& format, int point,
-                  int a, int b) {
-    ui.Affiche(Format(format.c_str(), state.PointTable[point].name.c_str(),
-                      state.PointTable[a].name.c_str(), state.PointTable[b].name.c_str()),
-               MessageKind::Info);
-}
-
 }  // namespace
 
-int TryTriangulation(SurveyState& state, WindowServices& ui, int point) {
+int TryTriangulation(SurveyState& state, int point) {
     std::vector<int> withDistance;
     for (const int number : ReadingsTowardsPlacedTargets(state, point)) {
         if (state.SightTable[number].horizontalDistanceKnown) {
@@ -62,13 +43,12 @@ int TryTriangulation(SurveyState& state, WindowServices& ui, int point) {
                                {candidates[i].sight, candidates[j].sight})) {
             return false;
         }
-        ReportPlaced(state, ui, MsgTriangulated(), point, toA.target, toB.target);
         return true;
     });
     return placed ? ByTriangulationOrEccentric : NotDetermined;
 }
 
-int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
+int TryEccentricStation(SurveyState& state, int point) {
     const std::vector<ReadingCandidate> candidates =
         ReadingCandidatesOf(state, ReadingsTowardsPlacedTargets(state, point));
     std::vector<std::size_t> withDistance;
@@ -99,7 +79,6 @@ int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
                                    {candidates[first].sight, candidates[other].sight})) {
                 return false;
             }
-            ReportPlaced(state, ui, MsgEccentric(), point, toA.target, toB.target);
             return true;
         });
     return placed ? ByTriangulationOrEccentric : NotDetermined;

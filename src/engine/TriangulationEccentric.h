@@ -7,17 +7,16 @@
 namespace calctopo {
 
 struct SurveyState;
-class WindowServices;
 
 // Triangulation: the triangle point-A-B solved from the angle at the point
 // (reading to B minus reading to A) and the two horizontal distances. Pairs
 // (1, 2), (1, 3) ... (2, 3) ... of the outgoing sights that have a reading, a
 // placed target and a distance. ByTriangulationOrEccentric or 0.
-int TryTriangulation(SurveyState& state, WindowServices& ui, int point);
+int TryTriangulation(SurveyState& state, int point);
 
 // Eccentric station: the point at a short distance d from a placed target A,
 // oriented by the angle at the point between A and a second placed target B
 // (d must be shorter than AB). ByTriangulationOrEccentric or 0.
-int TryEccentricStation(SurveyState& state, WindowServices& ui, int point);
+int TryEccentricStation(SurveyState& state, int point);
 
 }  // namespace calctopo

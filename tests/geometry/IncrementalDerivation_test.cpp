@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
 #include "data/TextNumbers.h"
+#include "engine/LoadPipeline.h"
 #include "geometry/SightDerivation.h"
 #include "support/RandomNetwork.h"
 #include "support/StateBuilder.h"

@@ -11,8 +11,8 @@
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
 #include "data/TextNumbers.h"
+#include "engine/LoadPipeline.h"
 #include "geometry/CONVERTI.h"
 #include "support/Compare.h"
 #include "support/NetworkGenerator.h"

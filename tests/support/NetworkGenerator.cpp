@@ -4,11 +4,15 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "data/LoadPipeline.h"
+#include "data/Saisie.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
+#include "engine/LoadPipeline.h"
+#include "engine/RunObserver.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
+#include "output/ResidualListing.h"
+#include "output/RunMessages.h"
 #include "output/ecrit.h"
 
 namespace calctopo::testing {
@@ -267,7 +271,11 @@ void LoadedSurvey::Load(const std::string& coordinatesName, const std::string& o
 std::vector<std::string> LoadedSurvey::Run(const std::string& startPoint) {
     const std::size_t before = ui.calls.size();
     ui.startPointText = Utf8ToCp1252(startPoint);
-    RunDetermination(state, ui);
+    // The run alone, observed as the start-point action observes it.
+    ResidualListingWriter listing;
+    RunMessages messages(ui);
+    RunObservers observers{&listing, &messages};
+    RunDetermination(state, observers, FindStartPoint(state, ui.startPointText));
     return ShownSince(before);
 }
 

@@ -1,6 +1,6 @@
 #include "support/StateBuilder.h"
 
-#include "data/LoadPipeline.h"
+#include "engine/LoadPipeline.h"
 
 namespace calctopo::testing {
 

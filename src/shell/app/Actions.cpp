@@ -8,13 +8,17 @@
 
 #include "data/Failures.h"
 #include "data/GLOBAL.h"
-#include "data/LoadPipeline.h"
 #include "data/MessagesComp.h"
+#include "data/Saisie.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/ExtendedDetermination.h"
+#include "engine/LoadPipeline.h"
+#include "engine/RunObserver.h"
+#include "output/ResidualListing.h"
+#include "output/RunMessages.h"
 #include "output/ecrit.h"
 
 namespace calctopo {
@@ -202,14 +206,21 @@ StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui,
                                     const RunOptions& options) {
     // A text that names no point runs nothing: typing "S2" letter by letter,
     // or a backspace in "R096", must not rerun the start point chosen before.
-    if (FindPoint(state, ui.StartPointText()) == 0) {
+    const int startPoint = FindStartPoint(state, ui.StartPointText());
+    if (startPoint == 0) {
         return StartPointOutcome::UnknownPoint;
     }
     try {
-        RunDetermination(state, ui);
+        // What the run does reaches the user through its observers: the
+        // listing first, so that a listing that cannot be written stops an
+        // event before its pane line is shown.
+        ResidualListingWriter listing;
+        RunMessages messages(ui);
+        RunObservers observers{&listing, &messages};
+        RunDetermination(state, observers, startPoint);
         // The extended stage follows the ordinary run when asked for.
         if (options.extendedDetermination) {
-            RunExtendedDetermination(state, ui);
+            RunExtendedDetermination(state, ui, observers);
         }
     } catch (const TableLimitReached&) {
         throw;

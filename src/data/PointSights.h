@@ -1,5 +1,5 @@
 // Walking the sights of one point, shared by the driver, the determination
-// methods and the residual listing.
+// methods, the residuals and the data check.
 //
 // A point's sights are two runs of the per-point index: the sights that end at
 // the point (incoming, the point is the target) and those that start at it
@@ -16,7 +16,6 @@
 
 #include "data/GLOBAL.h"
 #include "data/Placement.h"
-#include "engine/CandidateWalks.h"
 
 namespace calctopo {
 
@@ -74,20 +73,6 @@ inline double ReadingOf(const SurveyState& state, const Sight& sight) {
 }
 inline std::int32_t RoundOf(const SurveyState& state, const Sight& sight) {
     return state.DirectionTable[sight.directionObs].roundNumber;
-}
-
-// Sights with a direction reading, as the walks that pair readings compare
-// them (CandidateWalks.h).
-inline std::vector<ReadingCandidate> ReadingCandidatesOf(const SurveyState& state,
-                                                         const std::vector<int>& sights) {
-    std::vector<ReadingCandidate> candidates;
-    candidates.reserve(sights.size());
-    for (const int number : sights) {
-        const Sight& sight = state.SightTable[number];
-        candidates.push_back(
-            {number, sight.target, RoundOf(state, sight), &state.PointTable[sight.target].name});
-    }
-    return candidates;
 }
 
 // Stores a plan position found by a method, with the method (MethodResult)

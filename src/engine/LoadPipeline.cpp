@@ -1,4 +1,4 @@
-#include "data/LoadPipeline.h"
+#include "engine/LoadPipeline.h"
 
 #include <cstdint>
 #include <string>
