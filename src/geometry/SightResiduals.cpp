@@ -23,6 +23,7 @@ SightResiduals SightResidualsOf(const SurveyState& state, int number, int point)
             const double angle = NormalizeAngle(
                 static_cast<double>(static_cast<long double>(sight.bearing) - bearing));
             result.misclosure = angle;
+            result.computedDistance = computedDistance;
             const long double transverse =
                 std::tan(static_cast<long double>(angle)) * computedDistance;
             if (std::fabs(transverse) <= kMaxLengthMagnitude) {

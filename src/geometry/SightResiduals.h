@@ -21,6 +21,9 @@ struct SightResiduals {
     // and at a quarter turn, where it exceeds any length the program stores
     // (the tangent is infinite; rounding makes it some 1e16).
     std::optional<double> transverse;
+    // The horizontal distance between the coordinates of the two ends, length
+    // units; present with the misclosure.
+    std::optional<double> computedDistance;
     // Observed minus computed horizontal distance, length units; present when
     // the sight has a distance observation and the other end is placed.
     std::optional<double> distance;

@@ -1,5 +1,6 @@
 #include "output/ResidualListing.h"
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -52,10 +53,17 @@ void WriteSightLine(SurveyState& state, const Sight& sight, const SightResiduals
     listing.Append(PadLeft(state.PointTable[sight.target].name, kMaxNameLength));
     if (residuals.misclosure) {
         listing.Append(Column(InAngleUnit(state, *residuals.misclosure) * kAngleScale));
-        // A quarter turn has no transverse error: the column is left blank
-        // like an absent value.
-        listing.Append(residuals.transverse ? Column(*residuals.transverse * kLengthScale)
-                                            : BlankColumn());
+        // The column in thousandths, formed in extended precision with the
+        // tangent scaled first, as the listing has always printed it (the
+        // rounded length of `transverse` would move a digit on a rounding
+        // edge). A quarter turn has no transverse error: the column is left
+        // blank like an absent value.
+        if (residuals.transverse && residuals.computedDistance) {
+            listing.Append(Column(std::tan(static_cast<long double>(*residuals.misclosure)) *
+                                  kLengthScale * *residuals.computedDistance));
+        } else {
+            listing.Append(BlankColumn());
+        }
     } else {
         listing.Append(BlankColumn());
         listing.Append(BlankColumn());
