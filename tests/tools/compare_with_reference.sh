@@ -134,7 +134,7 @@ fi
 # Random networks: size, unit, shape and noise drawn from a seeded sequence.
 RANDOM=4242
 for ((r = 0; r < random; r++)); do
-    points=$((5 + RANDOM % 600))
+    points=$((20 + RANDOM % 600))
     unit=$((1 + RANDOM % 3))
     seed=$((10000 + RANDOM))
     args=(--points "$points" --unit "$unit" --seed "$seed")
