@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
@@ -101,8 +102,7 @@ std::string SourceFileName(const SurveyState& state, const SourceLine& source) {
     if (file == nullptr) {
         return {};
     }
-    const std::size_t slash = file->name.find_last_of("/\\");
-    return slash == std::string::npos ? file->name : file->name.substr(slash + 1);
+    return NameWithoutFolder(file->name);
 }
 
 std::string ValueText(const DataCheckResult& result, const ObservationCheck& check, double value) {

@@ -10,6 +10,7 @@
 #include "check/DataCheck.h"
 #include "cli/ConsoleServices.h"
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
@@ -163,11 +164,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         parsed.error = "il faut au moins un point de départ (--depart NOM)";
     }
     return parsed;
-}
-
-// The folder of a file name (Windows-1252 in and out).
-std::string FolderOf(const std::string& name) {
-    return NameFromPath(NativePath(name).parent_path());
 }
 
 int RunParsed(const BatchOptions& options, ConsoleServices& ui) {

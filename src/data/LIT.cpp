@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/InputSources.h"
 #include "data/MessagesComp.h"
@@ -76,7 +77,9 @@ struct NameParts {
 
 // Directory part (up to the last '\', '/' or ':', a final '\' or '/' dropped
 // unless it is the first character or follows another separator), base name
-// and extension (from the last '.' of the file name on).
+// and extension (from the last '.' of the file name on). Unlike the names of
+// data/FileNames, an include name may start with a drive ("C:BASE"), so ':'
+// ends a folder here too.
 NameParts SplitFileName(const std::string& name) {
     NameParts parts;
     std::size_t last = std::string::npos;
@@ -103,23 +106,6 @@ NameParts SplitFileName(const std::string& name) {
         parts.extension = file.substr(dot);
     }
     return parts;
-}
-
-// The name without its directory ('/' and '\' separate directories).
-std::string NameWithoutDirectory(const std::string& name) {
-    const std::size_t last = name.find_last_of("/\\");
-    return last == std::string::npos ? name : name.substr(last + 1);
-}
-
-// The name made absolute against the current directory, "." and ".." removed.
-// Names stay Windows-1252 throughout; only the file system sees native paths.
-std::string AbsoluteName(const std::string& name) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(NativePath(name), error);
-    if (error) {
-        return name;
-    }
-    return NameFromPath(absolute.lexically_normal());
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
@@ -768,7 +754,7 @@ void LoadObservations(SurveyState& state, WindowServices& ui) {
     state.HeightDifferenceTable.Clear();
     ClearObservationSources(state.Sources);
     ReadingState reading(state, ui);
-    reading.observationName = NameWithoutDirectory(state.ObservationsFileName);
+    reading.observationName = NameWithoutFolder(state.ObservationsFileName);
     ReadFileTree(reading, state.ObservationsFileName, ObservationsKind(), true);
 }
 

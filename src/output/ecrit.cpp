@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
@@ -23,18 +24,6 @@ constexpr int kLastFieldsWidthExtra = 5;
 // Output codes: 1 for a point read from the coordinates file, 0 otherwise.
 constexpr char kCodeGiven = '1';
 constexpr char kCodeOther = '0';
-
-// Position of the '.' that starts the extension of a file name, or npos. Both
-// '/' and '\' separate folders, whatever the system.
-std::size_t ExtensionDot(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot < start) {
-        return std::string::npos;
-    }
-    return dot;
-}
 
 std::string CoordinatesLine(const SurveyPoint& point, int digits) {
     std::string line;
@@ -58,8 +47,7 @@ std::string CoordinatesLine(const SurveyPoint& point, int digits) {
 }  // namespace
 
 std::string NewFileNameFor(const std::string& listingFileName) {
-    const std::size_t dot = ExtensionDot(listingFileName);
-    return (dot == std::string::npos ? listingFileName : listingFileName.substr(0, dot)) + ".new";
+    return WithExtension(listingFileName, ".new");
 }
 
 void WriteCoordinatesOutput(SurveyState& state) {

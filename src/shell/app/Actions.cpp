@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/LoadPipeline.h"
 #include "data/MessagesComp.h"
@@ -53,16 +54,6 @@ void ChangeToFolderOf(const std::string& absoluteName) {
     }
     std::error_code ignored;
     fs::current_path(folder, ignored);
-}
-
-// True when the name has an extension: a '.' after its last '/' or '\'.
-bool HasExtension(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    return separator == std::string::npos || dot > separator;
 }
 
 // Tells that an input file cannot be read; returns whether it can.
@@ -191,7 +182,7 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
 }
 
 std::string ListingNameWithExtension(const std::string& name) {
-    return HasExtension(name) ? name : name + ".vek";
+    return WithDefaultExtension(name, ".vek");
 }
 
 std::string UnknownPointText(const std::string& name) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
@@ -321,36 +322,12 @@ std::string FormatWorkSiteReal(long double value) {
     return text;
 }
 
-std::string ResolveFileName(const std::string& name, const std::string& folder) {
-    namespace fs = std::filesystem;
-    if (name.empty()) {
-        return name;
-    }
-    const fs::path given = NativePath(name);
-    if (!folder.empty() && !given.has_root_path()) {
-        return NameFromPath((NativePath(folder) / given).lexically_normal());
-    }
-    std::error_code error;
-    const fs::path absolute = fs::absolute(given, error);
-    return error ? name : NameFromPath(absolute.lexically_normal());
-}
-
 std::string WorkSiteFolder(const SurveyState& state) {
     const std::string workSite = ResolveFileName(state.WorkSiteFileName);
     if (workSite.empty()) {
         return workSite;
     }
     return NameFromPath(NativePath(workSite).parent_path());
-}
-
-std::string WithoutExtension(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot < start) {
-        return name;
-    }
-    return name.substr(0, dot);
 }
 
 }  // namespace calctopo
