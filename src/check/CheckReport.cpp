@@ -6,6 +6,7 @@
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "engine/CALCUL.h"
 #include "geometry/CONVERTI.h"
 
@@ -174,18 +175,16 @@ std::string CheckReportText(const SurveyState& state, const DataCheckResult& res
     for (const ObservationCheck& check : result.observations) {
         computable += check.computable ? 1 : 0;
     }
-    line(Utf8ToCp1252("Contrôle des observations"));
+    line(TextOf(texts::kCheckTitle));
     line("");
-    line(Utf8ToCp1252("Angles en ") + unit +
-         Utf8ToCp1252(", longueurs dans l'unité des coordonnées ; écart = observé - calculé ;"));
-    line(Utf8ToCp1252("écart normé = |écart| / tolérance, suspect au-delà de 1."));
+    line(TextOf(texts::kCheckUnits, unit));
+    line(TextOf(texts::kCheckNormalised));
     line(ToleranceSummary());
-    line(Format(Utf8ToCp1252("Observations : %d, calculables : %d, suspectes : %d").c_str(),
-                static_cast<int>(result.observations.size()), computable, result.suspectCount));
-    line(Format(Utf8ToCp1252("Points suspects : %d, points non contrôlés : %d").c_str(),
-                result.suspectPoints, result.uncheckedPoints));
+    line(TextOf(texts::kCheckObservationCounts, static_cast<int>(result.observations.size()),
+                computable, result.suspectCount));
+    line(TextOf(texts::kCheckPointCounts, result.suspectPoints, result.uncheckedPoints));
     line("");
-    line(Utf8ToCp1252("Observations, les plus grands écarts d'abord"));
+    line(TextOf(texts::kCheckRankingTitle));
     line("");
     line(Utf8ToCp1252(
         " rang fichier          ligne  station     visée nature                    observé"
@@ -246,10 +245,12 @@ std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& resu
         out += kLineEnd;
     };
     const std::string unit = AngleUnitText(result.angleUnit);
-    row({"rang", "fichier", "ligne", "station", Utf8ToCp1252("visée"), "nature", "code",
-         Utf8ToCp1252("observé"), Utf8ToCp1252("calculé"), Utf8ToCp1252("écart"),
-         Utf8ToCp1252("écart long."), "tolérance", Utf8ToCp1252("normé"),
-         Utf8ToCp1252("normé sans elle"), "verdict", "remarque", Utf8ToCp1252("unité d'angle")});
+    using namespace texts;
+    row({TextOf(kCsvRank), TextOf(kCsvFile), TextOf(kCsvLine), TextOf(kCsvStation),
+         TextOf(kCsvTarget), TextOf(kCsvKind), TextOf(kCsvCode), TextOf(kCsvObserved),
+         TextOf(kCsvComputed), TextOf(kCsvResidual), TextOf(kCsvTransverse),
+         TextOf(kCsvTolerance), TextOf(kCsvNormalised), TextOf(kCsvNormalisedWithout),
+         TextOf(kCsvVerdict), TextOf(kCsvNote), TextOf(kCsvAngleUnit)});
     for (const int index : result.ranking) {
         const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
         row({Format("%d", check.rank), SourceFileName(state, check.source),
@@ -267,8 +268,9 @@ std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& resu
              VerdictText(check.verdict), check.note, IsAngleKind(check.kind) ? unit : ""});
     }
     out += kLineEnd;
-    row({"point", Utf8ToCp1252("contrôles plan"), Utf8ToCp1252("contrôles altitude"),
-         Utf8ToCp1252("max normé"), "verdict", "placement", Utf8ToCp1252("à revoir")});
+    row({TextOf(kCsvPoint), TextOf(kCsvPlanChecks), TextOf(kCsvHeightChecks),
+         TextOf(kCsvMaxNormalised), TextOf(kCsvVerdict), TextOf(kCsvPlacement),
+         TextOf(kCsvToReview)});
     for (const PointCheck& point : result.points) {
         row({PointName(state, point.point), Format("%d", point.planChecks),
              Format("%d", point.heightChecks),

@@ -16,6 +16,7 @@
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/ValueBounds.h"
 #include "data/WindowServices.h"
 
@@ -25,38 +26,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Message texts of the readers, converted once to Windows-1252.
-
-struct ReaderTexts {
-    // "L'ouverture du fichier  " + name + " est impossible " (two blanks, trailing blank).
-    std::string coordinatesCannotOpen = Utf8ToCp1252("L'ouverture du fichier  ");
-    std::string cannotOpenTail = Utf8ToCp1252(" est impossible ");
-    std::string pointLimit = Utf8ToCp1252("Nombre maximum de points atteint : ");
-    std::string pointLineError = Utf8ToCp1252("erreur de lecture du fichier des points ligne : ");
-    std::string observationLineError =
-        Utf8ToCp1252("erreur de lecture du fichier d'observations ligne : ");
-    std::string incompleteLine = Utf8ToCp1252(" ligne incomplète");
-    std::string fieldTag = Utf8ToCp1252(" champ : ");
-    std::string knownPointCount = Utf8ToCp1252("Nombre de points connus : %6d");
-    std::string observationLimit = Utf8ToCp1252("Nombre maximum d'observations atteint ligne : %d");
-    // An include of a file already being read on the current include chain.
-    std::string circularInclude = Utf8ToCp1252("Inclusion circulaire du fichier %s ignorée");
-    std::string readError = Utf8ToCp1252("Erreur de lecture du fichier %s");
-    std::string includeTooDeep =
-        Utf8ToCp1252("Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu");
-};
-
 // Most files open at once on one include chain. Projects nest includes a few
 // levels deep; a chain this long can only be a loop that the file names hide
 // (every name new, the files the same), and it stops well before the memory
 // fills.
 constexpr std::size_t kMaxIncludeDepth = 10000;
-
-const ReaderTexts& Texts() {
-    static const ReaderTexts texts;
-    return texts;
-}
 
 // ---------------------------------------------------------------------------
 // File names.
@@ -225,15 +199,15 @@ std::string IncludedFileName(const ReadingState& reading, const std::string& cur
 }
 
 std::string LineNumberText(std::int32_t lineNumber) {
-    return Format("%6d", lineNumber);
+    return TextOf(texts::kLineNumber, lineNumber);
 }
 
 // ---------------------------------------------------------------------------
 // Coordinates file.
 
 void ReportPointFieldError(ReadingState& reading, int fieldNumber) {
-    reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
-                              Texts().fieldTag + EchoedField(reading.lineFields[fieldNumber - 1]));
+    reading.ui.StandardOutput(TextOf(texts::kPointLineError, LineNumberText(reading.lineNumber),
+                                     EchoedField(reading.lineFields[fieldNumber - 1])));
 }
 
 // Writes a line of the coordinates reader to the standard output and to the listing.
@@ -248,7 +222,7 @@ void ReadPointLine(ReadingState& reading) {
     SurveyState& state = reading.state;
     const std::string& nameField = reading.lineFields[1];
     if (state.PointTable.Full()) {
-        const std::string message = Texts().pointLimit + nameField;
+        const std::string message = TextOf(texts::kPointLimit, nameField);
         reading.ui.StandardOutput(message);
         throw TableLimitReached(message, true);
     }
@@ -290,13 +264,13 @@ void ReadPointLine(ReadingState& reading) {
 
 void ReportObservationFieldError(ReadingState& reading, int fieldNumber) {
     reading.ui.Affiche(
-        Format(MsgObservationFieldError().c_str(), reading.observationName.c_str(),
-               reading.lineNumber, EchoedField(reading.lineFields[fieldNumber - 1]).c_str()),
+        TextOf(texts::kObservationFieldError, reading.observationName, reading.lineNumber,
+               EchoedField(reading.lineFields[fieldNumber - 1])),
         MessageKind::Problem);
 }
 
 [[noreturn]] void ObservationLimitReached(const ReadingState& reading) {
-    throw TableLimitReached(Format(Texts().observationLimit.c_str(), reading.lineNumber));
+    throw TableLimitReached(TextOf(texts::kObservationLimit, reading.lineNumber));
 }
 
 template <class T, int Capacity>
@@ -441,7 +415,7 @@ void ReadObservationRecords(ReadingState& reading) {
         case 5:
         case 7: {
             if (stationName != reading.roundStation) {
-                reading.ui.Affiche(Format(MsgDirectionWithoutRound().c_str(), reading.lineNumber),
+                reading.ui.Affiche(TextOf(texts::kDirectionWithoutRound, reading.lineNumber),
                                    MessageKind::Problem);
             }
             DirectionObservation direction;
@@ -503,8 +477,8 @@ struct ReaderKind {
     int recordFields;
     bool moreFieldsAllowed;
     void (*record)(ReadingState&);
-    // The start of the "ligne incomplète" line of this reader.
-    const std::string& lineError;
+    // The "ligne incomplète" line of this reader, given the line number.
+    Text<std::string_view> incompleteLine;
 };
 
 // One file of the include chain being read.
@@ -539,14 +513,14 @@ bool ReadFileTree(ReadingState& reading, const std::string& fileName, const Read
         const std::string fullName = AbsoluteName(name);
         if (chain.size() >= kMaxIncludeDepth) {
             kind.report(reading,
-                        Format(Texts().includeTooDeep.c_str(), static_cast<int>(kMaxIncludeDepth),
-                               EchoedName(fullName).c_str()));
+                        TextOf(texts::kIncludeTooDeep, static_cast<int>(kMaxIncludeDepth),
+                               EchoedName(fullName)));
             return false;
         }
         std::string key = FileKey(fullName);
         if (keys.count(key) != 0) {
             kind.report(reading,
-                        Format(Texts().circularInclude.c_str(), EchoedName(fullName).c_str()));
+                        TextOf(texts::kCircularInclude, EchoedName(fullName)));
             return false;
         }
         TextFileContent content = ReadTextFile(fullName);
@@ -599,8 +573,8 @@ bool ReadFileTree(ReadingState& reading, const std::string& fileName, const Read
                    (kind.moreFieldsAllowed && fields > kind.recordFields)) {
             kind.record(reading);
         } else if (fields != 0) {
-            reading.ui.StandardOutput(kind.lineError + LineNumberText(reading.lineNumber) +
-                                      Texts().incompleteLine);
+            reading.ui.StandardOutput(
+                TextOf(kind.incompleteLine, LineNumberText(reading.lineNumber)));
         }
     }
     return true;
@@ -612,13 +586,13 @@ const ReaderKind& CoordinatesKind() {
     static const ReaderKind kind{
         ReportToOutputAndListing,
         [](const std::string& fullName) {
-            return Texts().coordinatesCannotOpen + EchoedName(fullName) + Texts().cannotOpenTail;
+            return TextOf(texts::kCoordinatesCannotOpen, EchoedName(fullName));
         },
         [](const TextFileContent&, const std::string&) { throw CoordinatesReadFailure{}; },
         7,
         false,
         ReadPointLine,
-        Texts().pointLineError};
+        texts::kPointLineIncomplete};
     return kind;
 }
 
@@ -638,8 +612,7 @@ const ReaderKind& ObservationsKind() {
                                      reading.ui.Affiche(text, MessageKind::Problem);
                                  },
                                  [](const std::string& fullName) {
-                                     return Format(MsgCannotOpenFile().c_str(),
-                                                   EchoedName(fullName).c_str());
+                                     return TextOf(texts::kCannotOpenFile, EchoedName(fullName));
                                  },
                                  [](const TextFileContent& content, const std::string& fullName) {
                                      throw IoFailure(DescribeReadProblem(content, fullName));
@@ -647,7 +620,7 @@ const ReaderKind& ObservationsKind() {
                                  7,
                                  true,
                                  ReadObservationLine,
-                                 Texts().observationLineError};
+                                 texts::kObservationLineIncomplete};
     return kind;
 }
 
@@ -736,7 +709,7 @@ void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
         const bool read = ReadFileTree(reading, state.CoordinatesFileName, CoordinatesKind(), false);
         state.Sources.coordinateFileCount = state.Sources.files.size();
         if (read) {
-            ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
+            ui.AppendPlain(TextOf(texts::kKnownPointCount, state.PointCount()));
         }
     } catch (const CoordinatesReadFailure&) {
         // A file that could not be read abandons the known points. A failure

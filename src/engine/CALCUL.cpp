@@ -9,6 +9,7 @@
 #include "data/MessagesComp.h"
 #include "data/Saisie.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/Levelling.h"
 #include "engine/PointSights.h"
@@ -36,11 +37,6 @@ constexpr std::array<DeterminationMethod, 2> kLevellingMethods = {
     LevelFromStation,
     LevelFromTarget,
 };
-
-const std::string& MsgNothingDeterminable() {
-    static const std::string text = Utf8ToCp1252("Aucun point ne peut être déterminé");
-    return text;
-}
 
 // The record of a pass, the table grown as far as needed.
 PassRecord& PassRecordOf(SurveyState& state, int pass) {
@@ -129,7 +125,7 @@ void HandleCandidate(SurveyState& state, WindowServices& ui, int pass, int candi
         RememberFailure(state, candidate);
         return;
     }
-    ui.Affiche(Format(MsgPointComputed().c_str(), point.name.c_str()), MessageKind::Computed);
+    ui.Affiche(TextOf(texts::kPointComputed, point.name), MessageKind::Computed);
     outcome.completed = true;
     PassRecord& record = PassRecordOf(state, pass);
     record.progress = true;
@@ -232,7 +228,7 @@ void SweepPass(SurveyState& state, WindowServices& ui, int pass, std::vector<int
         for (const int centre : CentresOf(state, pass)) {
             SweepCentreUntilStalled(state, ui, pass, centre, &givenCentres);
             if (state.DeterminedCount == 0) {
-                ui.MessageBox(MsgNothingDeterminable());
+                ui.MessageBox(TextOf(texts::kNothingDeterminable));
                 return;
             }
         }
@@ -271,7 +267,7 @@ void RunDetermination(SurveyState& state, WindowServices& ui) {
 
     for (const SurveyPoint& point : state.PointTable) {
         if (!point.planimetricKnown || !point.heightKnown) {
-            ui.Affiche(Format(MsgPointNotComputed().c_str(), point.name.c_str()),
+            ui.Affiche(TextOf(texts::kPointNotComputed, point.name),
                        MessageKind::Problem);
         }
     }

@@ -17,6 +17,7 @@
 #include "data/LoadPipeline.h"
 #include "data/MessagesComp.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/PointSights.h"
@@ -219,7 +220,7 @@ bool CompleteWithOrdinaryMethods(SurveyState& state, WindowServices& ui, PointRe
             records.Note(p, 0, newPlan, newHeight);
         }
         if (complete) {
-            ui.Affiche(Format(MsgPointComputed().c_str(), state.PointTable[p].name.c_str()),
+            ui.Affiche(TextOf(texts::kPointComputed, state.PointTable[p].name),
                        MessageKind::Computed);
         }
     });
@@ -979,7 +980,7 @@ class Stage {
         }
         for (const SurveyPoint& point : state_.PointTable) {
             if (!IsComplete(point)) {
-                ui_.Affiche(Format(MsgPointNotComputed().c_str(), point.name.c_str()),
+                ui_.Affiche(TextOf(texts::kPointNotComputed, point.name),
                             MessageKind::Problem);
             }
         }

@@ -5,6 +5,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/PointSights.h"
@@ -14,14 +15,9 @@ namespace calctopo {
 
 namespace {
 
-const std::string& MsgLevelled() {
-    static const std::string text = Utf8ToCp1252("%8s nivellé de %8s");
-    return text;
-}
-
 void ReportLevelled(SurveyState& state, WindowServices& ui, int point, int from) {
-    ui.Affiche(Format(MsgLevelled().c_str(), state.PointTable[point].name.c_str(),
-                      state.PointTable[from].name.c_str()),
+    ui.Affiche(TextOf(texts::kLevelled, state.PointTable[point].name,
+                      state.PointTable[from].name),
                MessageKind::Info);
 }
 

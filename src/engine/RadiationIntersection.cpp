@@ -2,6 +2,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/PointSights.h"
@@ -11,16 +12,6 @@
 namespace calctopo {
 
 namespace {
-
-const std::string& MsgRadiated() {
-    static const std::string text = Utf8ToCp1252("%8s rayonné de %8s");
-    return text;
-}
-
-const std::string& MsgIntersected() {
-    static const std::string text = Utf8ToCp1252("%8s intersecté de %8s et %s");
-    return text;
-}
 
 bool IsPlaced(const SurveyState& state, int point) {
     return state.PointTable[point].planimetricKnown;
@@ -38,7 +29,7 @@ bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int sig
         return false;
     }
     ui.Affiche(
-        Format(MsgRadiated().c_str(), state.PointTable[point].name.c_str(), from.name.c_str()),
+        TextOf(texts::kRadiated, state.PointTable[point].name, from.name),
         MessageKind::Info);
     return true;
 }
@@ -95,8 +86,8 @@ int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
             !StorePlanPosition(state, point, x, y, ByIntersection, {first, number})) {
             continue;
         }
-        ui.Affiche(Format(MsgIntersected().c_str(), state.PointTable[point].name.c_str(),
-                          s1.name.c_str(), sk.name.c_str()),
+        ui.Affiche(TextOf(texts::kIntersected, state.PointTable[point].name,
+                          s1.name, sk.name),
                    MessageKind::Info);
         return ByIntersection;
     }

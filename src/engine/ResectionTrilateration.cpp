@@ -5,6 +5,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/CandidateWalks.h"
@@ -15,16 +16,6 @@
 namespace calctopo {
 
 namespace {
-
-const std::string& MsgResected() {
-    static const std::string text = Utf8ToCp1252("%8s relevé sur %8s , %8s , et %8s");
-    return text;
-}
-
-const std::string& MsgTrilaterated() {
-    static const std::string text = Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
-    return text;
-}
 
 // The control that picks one of the two intersections of the distance circles.
 struct TrilaterationCandidates {
@@ -111,8 +102,8 @@ int TryResection(SurveyState& state, WindowServices& ui, int point) {
                                     candidates[k].sight})) {
                 return false;
             }
-            ui.Affiche(Format(MsgResected().c_str(), state.PointTable[point].name.c_str(),
-                              p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
+            ui.Affiche(TextOf(texts::kResected, state.PointTable[point].name,
+                              p1.name, p2.name, p3.name),
                        MessageKind::Info);
             return true;
         });
@@ -155,8 +146,8 @@ int TryTrilateration(SurveyState& state, WindowServices& ui, int point) {
                                       {found.sights[0], found.sights[1], found.control})) {
         return NotDetermined;
     }
-    ui.Affiche(Format(MsgTrilaterated().c_str(), state.PointTable[point].name.c_str(),
-                      p1.name.c_str(), p2.name.c_str(), p3.name.c_str()),
+    ui.Affiche(TextOf(texts::kTrilaterated, state.PointTable[point].name,
+                      p1.name, p2.name, p3.name),
                MessageKind::Info);
     return ByTrilateration;
 }

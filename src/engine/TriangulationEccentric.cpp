@@ -4,6 +4,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/CandidateWalks.h"
@@ -14,16 +15,6 @@ namespace calctopo {
 
 namespace {
 
-const std::string& MsgTriangulated() {
-    static const std::string text = Utf8ToCp1252("%8s triangulé de %8s et %s");
-    return text;
-}
-
-const std::string& MsgEccentric() {
-    static const std::string text = Utf8ToCp1252("%8s excentré de %8s et %s");
-    return text;
-}
-
 // The angle at the station from the sight a to the sight b: reading of b
 // minus reading of a, as the two readings stand (radians).
 double AngleBetween(const SurveyState& state, const Sight& a, const Sight& b) {
@@ -31,10 +22,11 @@ double AngleBetween(const SurveyState& state, const Sight& a, const Sight& b) {
                                static_cast<long double>(ReadingOf(state, a)));
 }
 
-void ReportPlaced(SurveyState& state, WindowServices& ui, const std::string& format, int point,
-                  int a, int b) {
-    ui.Affiche(Format(format.c_str(), state.PointTable[point].name.c_str(),
-                      state.PointTable[a].name.c_str(), state.PointTable[b].name.c_str()),
+void ReportPlaced(SurveyState& state, WindowServices& ui,
+                  const Text<std::string_view, std::string_view, std::string_view>& text,
+                  int point, int a, int b) {
+    ui.Affiche(TextOf(text, state.PointTable[point].name,
+                      state.PointTable[a].name, state.PointTable[b].name),
                MessageKind::Info);
 }
 
@@ -62,7 +54,7 @@ int TryTriangulation(SurveyState& state, WindowServices& ui, int point) {
                                {candidates[i].sight, candidates[j].sight})) {
             return false;
         }
-        ReportPlaced(state, ui, MsgTriangulated(), point, toA.target, toB.target);
+        ReportPlaced(state, ui, texts::kTriangulated, point, toA.target, toB.target);
         return true;
     });
     return placed ? ByTriangulationOrEccentric : NotDetermined;
@@ -99,7 +91,7 @@ int TryEccentricStation(SurveyState& state, WindowServices& ui, int point) {
                                    {candidates[first].sight, candidates[other].sight})) {
                 return false;
             }
-            ReportPlaced(state, ui, MsgEccentric(), point, toA.target, toB.target);
+            ReportPlaced(state, ui, texts::kEccentric, point, toA.target, toB.target);
             return true;
         });
     return placed ? ByTriangulationOrEccentric : NotDetermined;

@@ -13,6 +13,7 @@
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/ExtendedDetermination.h"
@@ -59,7 +60,7 @@ void ChangeToFolderOf(const std::string& absoluteName) {
 // Tells that an input file cannot be read; returns whether it can.
 bool CheckInputFile(WindowServices& ui, const std::string& typedName, InputFile kind) {
     if (kind == InputFile::Missing) {
-        ui.MessageBox(Format(MsgFileDoesNotExist().c_str(), EchoedName(typedName).c_str()));
+        ui.MessageBox(TextOf(texts::kFileDoesNotExist, EchoedName(typedName)));
     } else if (kind == InputFile::Special) {
         ui.MessageBox(Utf8ToCp1252("Le fichier ") + EchoedName(typedName) +
                       Utf8ToCp1252(" n'est pas un fichier ordinaire (périphérique, tube ou "

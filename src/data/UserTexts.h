@@ -1,0 +1,290 @@
+// The catalogue of the texts the program shows the user: pane lines, message
+// boxes, reader errors, failure texts, headings of the files it writes. Each
+// text is a named entry holding a printf-style format as Windows-1252 bytes
+// (accents as escapes, "\xe9" is 'é'), with the types of its arguments:
+//
+//     inline constexpr Text<std::string_view, int> kName{"... %8s ... %d ..."};
+//     std::string line = TextOf(kName, point.name, count);
+//
+// The constructor runs at compile time and refuses a format whose conversions
+// disagree with the argument types, so a text and its call sites cannot drift
+// apart. Conversions: %d (int), %zu (std::size_t), %s (std::string_view, any
+// string), %f (double, through FormatFixed); flag '-' (left-aligned), a width,
+// a precision for %f; "%%" is a '%'. TextOf never looks at the locale.
+//
+// A new text goes here, in the group of the part of the program that shows it,
+// its French spelling in the comment above it. Texts of the window alone (Qt
+// menus, captions) stay in src/shell/gui.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace calctopo {
+
+namespace text_format {
+
+enum class ArgumentKind { Integer, Size, String, Real };
+
+template <typename T>
+consteval ArgumentKind KindOf() {
+    if constexpr (std::is_same_v<T, int>) {
+        return ArgumentKind::Integer;
+    } else if constexpr (std::is_same_v<T, std::size_t>) {
+        return ArgumentKind::Size;
+    } else if constexpr (std::is_same_v<T, std::string_view>) {
+        return ArgumentKind::String;
+    } else {
+        static_assert(std::is_same_v<T, double>,
+                      "a text argument is int, std::size_t, std::string_view or double");
+        return ArgumentKind::Real;
+    }
+}
+
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// True when the conversions of `format` take, in order, exactly arguments of
+// the kinds given.
+template <typename... Args>
+consteval bool FormatFits(const char* format) {
+    constexpr ArgumentKind kinds[] = {KindOf<Args>()..., ArgumentKind::Integer};
+    std::size_t used = 0;
+    for (std::size_t i = 0; format[i] != '\0'; ++i) {
+        if (format[i] != '%') {
+            continue;
+        }
+        ++i;
+        if (format[i] == '%') {
+            continue;
+        }
+        while (format[i] == '-') {
+            ++i;
+        }
+        while (IsDigit(format[i])) {
+            ++i;
+        }
+        bool precision = false;
+        if (format[i] == '.') {
+            precision = true;
+            ++i;
+            while (IsDigit(format[i])) {
+                ++i;
+            }
+        }
+        const bool size = format[i] == 'z';
+        if (size) {
+            ++i;
+        }
+        ArgumentKind kind{};
+        if (format[i] == 'd' && !size && !precision) {
+            kind = ArgumentKind::Integer;
+        } else if (format[i] == 'u' && size && !precision) {
+            kind = ArgumentKind::Size;
+        } else if (format[i] == 's' && !size && !precision) {
+            kind = ArgumentKind::String;
+        } else if (format[i] == 'f' && !size) {
+            kind = ArgumentKind::Real;
+        } else {
+            return false;  // an unknown conversion, or the format ends in '%'
+        }
+        if (used >= sizeof...(Args) || kinds[used] != kind) {
+            return false;
+        }
+        ++used;
+    }
+    return used == sizeof...(Args);
+}
+
+// One argument of TextOf, as the formatter reads it.
+struct Argument {
+    ArgumentKind kind;
+    long long integer = 0;
+    std::size_t size = 0;
+    double real = 0.0;
+    std::string_view text;
+
+    Argument(int value) : kind(ArgumentKind::Integer), integer(value) {}
+    Argument(std::size_t value) : kind(ArgumentKind::Size), size(value) {}
+    Argument(double value) : kind(ArgumentKind::Real), real(value) {}
+    Argument(std::string_view value) : kind(ArgumentKind::String), text(value) {}
+};
+
+// The format with its arguments, in the order the conversions take them.
+std::string Apply(const char* format, std::initializer_list<Argument> arguments);
+
+}  // namespace text_format
+
+// A text of the catalogue: its format, checked against Args at compile time.
+template <typename... Args>
+class Text {
+  public:
+    consteval Text(const char* format) : format_(format) {
+        if (!text_format::FormatFits<Args...>(format)) {
+            throw "the conversions of this text disagree with its argument types";
+        }
+    }
+    constexpr const char* Format() const { return format_; }
+
+  private:
+    const char* format_;
+};
+
+// The text with its arguments: the same bytes as C's printf would give, but
+// never depending on the locale.
+template <typename... Args>
+std::string TextOf(const Text<Args...>& text, const std::type_identity_t<Args>&... arguments) {
+    return text_format::Apply(text.Format(), {text_format::Argument(arguments)...});
+}
+
+namespace texts {
+
+// ---------------------------------------------------------------------------
+// Messages shared by the readers, the load action and the driver.
+// "Le fichier %s n'existe pas " (message box of the load action; trailing blank)
+inline constexpr Text<std::string_view> kFileDoesNotExist{"Le fichier %s n'existe pas "};
+// "L'ouverture du fichier %s est impossible " (unopenable observations file; trailing blank)
+inline constexpr Text<std::string_view> kCannotOpenFile{"L'ouverture du fichier %s est impossible "};
+// "Erreur de lecture du fichier %s ligne %d champ %s : " (bad observation field: file name, line, field number)
+inline constexpr Text<std::string_view, int, std::string_view> kObservationFieldError{"Erreur de lecture du fichier %s ligne %d champ %s : "};
+// "Azimut sans référence ligne : %d" (a direction outside its station's round)
+inline constexpr Text<int> kDirectionWithoutRound{"Azimut sans r\xe9" "f\xe9rence ligne : %d"};
+// "Point : %8s calculé" (a point completed)
+inline constexpr Text<std::string_view> kPointComputed{"Point : %8s calcul\xe9"};
+// "Point : %8s non calculé" (a point left incomplete)
+inline constexpr Text<std::string_view> kPointNotComputed{"Point : %8s non calcul\xe9"};
+// "... (%zu caractères)" (after the cut text echoed from a file: its full length)
+inline constexpr Text<std::size_t> kEchoedLength{"... (%zu caract\xe8res)"};
+
+// ---------------------------------------------------------------------------
+// The readers (standard output and pane).
+// "L'ouverture du fichier  %s est impossible " (unopenable coordinates file: two blanks before the name, one trailing)
+inline constexpr Text<std::string_view> kCoordinatesCannotOpen{"L'ouverture du fichier  %s est impossible "};
+// "Nombre maximum de points atteint : %s" (the point table is full: the name field of the line)
+inline constexpr Text<std::string_view> kPointLimit{"Nombre maximum de points atteint : %s"};
+// "erreur de lecture du fichier des points ligne : %s champ : %s" (bad coordinates field: the line number (six wide) and the field)
+inline constexpr Text<std::string_view, std::string_view> kPointLineError{"erreur de lecture du fichier des points ligne : %s champ : %s"};
+// "erreur de lecture du fichier des points ligne : %s ligne incomplète" (coordinates line with too few fields: the line number (six wide))
+inline constexpr Text<std::string_view> kPointLineIncomplete{"erreur de lecture du fichier des points ligne : %s ligne incompl\xe8te"};
+// "erreur de lecture du fichier d'observations ligne : %s ligne incomplète" (observation line with too few fields: the line number (six wide))
+inline constexpr Text<std::string_view> kObservationLineIncomplete{"erreur de lecture du fichier d'observations ligne : %s ligne incompl\xe8te"};
+// "%6d" (a line number in the readers' messages)
+inline constexpr Text<int> kLineNumber{"%6d"};
+// "Nombre de points connus : %6d" (after the coordinates file)
+inline constexpr Text<int> kKnownPointCount{"Nombre de points connus : %6d"};
+// "Nombre maximum d'observations atteint ligne : %d" (an observation table is full)
+inline constexpr Text<int> kObservationLimit{"Nombre maximum d'observations atteint ligne : %d"};
+// "Inclusion circulaire du fichier %s ignorée" (an include of a file already being read on the include chain)
+inline constexpr Text<std::string_view> kCircularInclude{"Inclusion circulaire du fichier %s ignor\xe9" "e"};
+// "Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu" (an include chain longer than the program follows)
+inline constexpr Text<int, std::string_view> kIncludeTooDeep{"Inclusions imbriqu\xe9" "es sur plus de %d niveaux : le fichier %s n'est pas lu"};
+
+// ---------------------------------------------------------------------------
+// The load's statistics and limits.
+// "Nombre total de points  : %6d"
+inline constexpr Text<int> kCountPoints{"Nombre total de points  : %6d"};
+// "Nombre d'azimuts        : %6d"
+inline constexpr Text<int> kCountDirections{"Nombre d'azimuts        : %6d"};
+// "Nombre de zénithales    : %6d"
+inline constexpr Text<int> kCountZeniths{"Nombre de z\xe9nithales    : %6d"};
+// "Nombre de distances     : %6d"
+inline constexpr Text<int> kCountDistances{"Nombre de distances     : %6d"};
+// "Nombre de dénivellées   : %6d" (written so, with two l)
+inline constexpr Text<int> kCountHeightDifferences{"Nombre de d\xe9nivell\xe9" "es   : %6d"};
+// "Nombre de gisements     : %6d"
+inline constexpr Text<int> kCountBearings{"Nombre de gisements     : %6d"};
+// "Nombre de tours         : %6d"
+inline constexpr Text<int> kCountRounds{"Nombre de tours         : %6d"};
+// "Nombre maximum de visées atteint : %d" (the sight table is full: the count asked for)
+inline constexpr Text<int> kSightLimit{"Nombre maximum de vis\xe9" "es atteint : %d"};
+
+// ---------------------------------------------------------------------------
+// The driver and the methods (pane lines: the point, then the points used).
+// "Aucun point ne peut être déterminé" (message box: no point can be placed from the start point)
+inline constexpr Text<> kNothingDeterminable{"Aucun point ne peut \xeatre d\xe9termin\xe9"};
+// "%8s rayonné de %8s"
+inline constexpr Text<std::string_view, std::string_view> kRadiated{"%8s rayonn\xe9 de %8s"};
+// "%8s intersecté de %8s et %s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kIntersected{"%8s intersect\xe9 de %8s et %s"};
+// "%8s triangulé de %8s et %s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kTriangulated{"%8s triangul\xe9 de %8s et %s"};
+// "%8s excentré de %8s et %s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kEccentric{"%8s excentr\xe9 de %8s et %s"};
+// "%8s relevé sur %8s , %8s , et %8s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view> kResected{"%8s relev\xe9 sur %8s , %8s , et %8s"};
+// "%8s trilatéré de %8s et %s contrôlé sur %8s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view> kTrilaterated{"%8s trilat\xe9r\xe9 de %8s et %s contr\xf4l\xe9 sur %8s"};
+// "%8s nivellé de %8s"
+inline constexpr Text<std::string_view, std::string_view> kLevelled{"%8s nivell\xe9 de %8s"};
+
+// ---------------------------------------------------------------------------
+// The data check: CSV headings (one entry per column).
+// "rang"
+inline constexpr Text<> kCsvRank{"rang"};
+// "fichier"
+inline constexpr Text<> kCsvFile{"fichier"};
+// "ligne"
+inline constexpr Text<> kCsvLine{"ligne"};
+// "station"
+inline constexpr Text<> kCsvStation{"station"};
+// "visée"
+inline constexpr Text<> kCsvTarget{"vis\xe9" "e"};
+// "nature"
+inline constexpr Text<> kCsvKind{"nature"};
+// "code"
+inline constexpr Text<> kCsvCode{"code"};
+// "observé"
+inline constexpr Text<> kCsvObserved{"observ\xe9"};
+// "calculé"
+inline constexpr Text<> kCsvComputed{"calcul\xe9"};
+// "écart"
+inline constexpr Text<> kCsvResidual{"\xe9" "cart"};
+// "écart long."
+inline constexpr Text<> kCsvTransverse{"\xe9" "cart long."};
+// "tolérance"
+inline constexpr Text<> kCsvTolerance{"tol\xe9rance"};
+// "normé"
+inline constexpr Text<> kCsvNormalised{"norm\xe9"};
+// "normé sans elle"
+inline constexpr Text<> kCsvNormalisedWithout{"norm\xe9 sans elle"};
+// "verdict"
+inline constexpr Text<> kCsvVerdict{"verdict"};
+// "remarque"
+inline constexpr Text<> kCsvNote{"remarque"};
+// "unité d'angle"
+inline constexpr Text<> kCsvAngleUnit{"unit\xe9 d'angle"};
+// "point"
+inline constexpr Text<> kCsvPoint{"point"};
+// "contrôles plan"
+inline constexpr Text<> kCsvPlanChecks{"contr\xf4les plan"};
+// "contrôles altitude"
+inline constexpr Text<> kCsvHeightChecks{"contr\xf4les altitude"};
+// "max normé"
+inline constexpr Text<> kCsvMaxNormalised{"max norm\xe9"};
+// "placement"
+inline constexpr Text<> kCsvPlacement{"placement"};
+// "à revoir"
+inline constexpr Text<> kCsvToReview{"\xe0 revoir"};
+
+// ---------------------------------------------------------------------------
+// The data check: the text report's headings.
+// "Contrôle des observations"
+inline constexpr Text<> kCheckTitle{"Contr\xf4le des observations"};
+// "Angles en %s, longueurs dans l'unité des coordonnées ; écart = observé - calculé ;" (the angle unit)
+inline constexpr Text<std::string_view> kCheckUnits{"Angles en %s, longueurs dans l'unit\xe9 des coordonn\xe9" "es ; \xe9" "cart = observ\xe9 - calcul\xe9 ;"};
+// "écart normé = |écart| / tolérance, suspect au-delà de 1."
+inline constexpr Text<> kCheckNormalised{"\xe9" "cart norm\xe9 = |\xe9" "cart| / tol\xe9rance, suspect au-del\xe0 de 1."};
+// "Observations : %d, calculables : %d, suspectes : %d"
+inline constexpr Text<int, int, int> kCheckObservationCounts{"Observations : %d, calculables : %d, suspectes : %d"};
+// "Points suspects : %d, points non contrôlés : %d"
+inline constexpr Text<int, int> kCheckPointCounts{"Points suspects : %d, points non contr\xf4l\xe9s : %d"};
+// "Observations, les plus grands écarts d'abord"
+inline constexpr Text<> kCheckRankingTitle{"Observations, les plus grands \xe9" "carts d'abord"};
+
+}  // namespace texts
+
+}  // namespace calctopo
