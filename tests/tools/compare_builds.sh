@@ -42,8 +42,10 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/calctopo-compare.XXXXXX")
 trap '[ -n "${CALCTOPO_KEEP_COMPARE:-}" ] || rm -rf "$work"' EXIT
 
-cases=0
-failures=0
+# shellcheck source=compare_support.sh
+. "$source_dir/tests/tools/compare_support.sh"
+side_a=linux
+side_b=windows
 
 # run_side SIDE FOLDER ARGS...: runs one command in FOLDER, keeping its
 # standard output, standard error and exit status beside its files.
@@ -56,47 +58,7 @@ run_side() {
     else
         (cd "$folder" && "$run_windows" "$windows_batch" "$@" >stdout.txt 2>stderr.txt) || status=$?
     fi
-    echo "$status" >"$folder/status.txt"
-}
-
-# run_case NAME INPUT_FOLDER ARGS...: copies the inputs twice, runs both
-# commands with the same arguments (names relative to the copy, so no
-# absolute name can differ) and compares the two folders byte for byte.
-run_case() {
-    local name=$1 inputs=$2
-    shift 2
-    local case_dir=$work/$name
-    for side in linux windows; do
-        mkdir -p "$case_dir/$side"
-        cp -R "$inputs"/. "$case_dir/$side"/
-        run_side "$side" "$case_dir/$side" "$@"
-    done
-    cases=$((cases + 1))
-    if diff -r -q "$case_dir/linux" "$case_dir/windows" >"$case_dir/diff.txt" 2>&1; then
-        echo "same bytes: $name ($(wc -c <"$case_dir/linux/stdout.txt") bytes of messages," \
-            "status $(cat "$case_dir/linux/status.txt"))"
-    else
-        failures=$((failures + 1))
-        echo "DIFFERENT: $name" >&2
-        cat "$case_dir/diff.txt" >&2
-        for file in "$case_dir/linux"/*; do
-            local other=$case_dir/windows/${file##*/}
-            if [ -f "$other" ] && ! cmp -s "$file" "$other"; then
-                echo "--- ${file##*/}: first differing lines (Linux <, Windows >)" >&2
-                diff <(tr -d '\r' <"$file") <(tr -d '\r' <"$other") | head -n 10 >&2 || true
-            fi
-        done
-    fi
-}
-
-# A work-site file with parameters that are not round in decimal, so the
-# scientific form of the reals is compared as well: format mark, unit,
-# digits, latitude, refraction, the three names, the origin.
-write_work_site() {
-    local file=$1 unit=$2 digits=$3 coordinates=$4 observations=$5
-    printf '1\r\n%s\r\n%s\r\n46.123456789012345\r\n0.13\r\n%s\r\n%s\r\nres\r\n' \
-        "$unit" "$digits" "$coordinates" "$observations" >"$file"
-    printf '600123.45678901234 -0.000123456789012345 -4.5e-7\r\n' >>"$file"
+    keep_outcome "$folder" "$status"
 }
 
 # The demo, in grades, from three start points in a row; then from a point
