@@ -1,6 +1,7 @@
 #include "engine/RadiationIntersection.h"
 
 #include "data/GLOBAL.h"
+#include "data/PairingRules.h"
 #include "data/TextNumbers.h"
 #include "data/UserTexts.h"
 #include "data/WindowServices.h"
@@ -75,7 +76,8 @@ int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
             continue;
         }
         const Sight& base = state.SightTable[first];
-        if (sight.station == base.station || !CheckIntersectionAngle(base.bearing, sight.bearing)) {
+        if (SamePoint(sight.station, base.station) ||
+            !CheckIntersectionAngle(base.bearing, sight.bearing)) {
             continue;
         }
         const SurveyPoint& s1 = state.PointTable[base.station];
