@@ -48,6 +48,7 @@
 #include <unordered_map>
 
 #include "data/GLOBAL.h"
+#include "data/ObservationCodes.h"
 #include "data/Placement.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
@@ -322,10 +323,13 @@ void Checker::CheckDistances() {
     for (int i = 1; i <= state.DistanceTable.Count(); ++i) {
         const DistanceObservation& d = state.DistanceTable[i];
         const SourceLine* source = InputSources::Of(sources.distances, i);
-        const int code = source != nullptr ? source->code : (d.isHorizontal ? 2 : 1);
-        const CheckKind kind = code == 9   ? CheckKind::Centring
-                               : code == 2 ? CheckKind::HorizontalDistance
-                                           : CheckKind::SlopeDistance;
+        const auto code = source != nullptr ? static_cast<ObservationCode>(source->code)
+                          : d.isHorizontal  ? ObservationCode::HorizontalDistance
+                                            : ObservationCode::SlopeDistance;
+        const CheckKind kind = code == ObservationCode::Centring ? CheckKind::Centring
+                               : code == ObservationCode::HorizontalDistance
+                                   ? CheckKind::HorizontalDistance
+                                   : CheckKind::SlopeDistance;
         ObservationCheck check = Start(kind, i, d.station, d.target, sources.distances);
         std::string missing = Missing(d.station, d.target, false);
         double bearing = 0.0;
@@ -611,7 +615,7 @@ void Checker::CheckBearings() {
     for (int i = 1; i <= state.BearingTable.Count(); ++i) {
         const BearingObservation& b = state.BearingTable[i];
         const SourceLine* source = InputSources::Of(state.Sources.bearings, i);
-        if (source != nullptr && source->code == 9) {
+        if (source != nullptr && source->code == CodeNumber(ObservationCode::Centring)) {
             continue;  // the bearing half of a centring: checked with its distance
         }
         ObservationCheck check =

@@ -14,6 +14,7 @@
 #include "data/GLOBAL.h"
 #include "data/InputSources.h"
 #include "data/MessagesComp.h"
+#include "data/ObservationCodes.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
 #include "data/UserTexts.h"
@@ -220,7 +221,7 @@ void ReportToOutputAndListing(ReadingState& reading, const std::string& line) {
 
 void ReadPointLine(ReadingState& reading) {
     SurveyState& state = reading.state;
-    const std::string& nameField = reading.lineFields[1];
+    const std::string& nameField = reading.lineFields[coordinate_field::kName - 1];
     if (state.PointTable.Full()) {
         const std::string message = TextOf(texts::kPointLimit, nameField);
         reading.ui.StandardOutput(message);
@@ -235,11 +236,11 @@ void ReadPointLine(ReadingState& reading) {
     RecordPointSource(state.Sources, index, reading.source);
     reading.ui.AddStartPoint(state.PointTable[index].name);
     if (nameField.size() > static_cast<std::size_t>(kMaxNameLength)) {
-        ReportPointFieldError(reading, 2);
+        ReportPointFieldError(reading, coordinate_field::kName);
     }
     double* const targets[] = {&point.x, &point.y, &point.z, &point.sixthFieldValue,
                                &point.seventhFieldValue};
-    for (int field = 3; field <= 7; ++field) {
+    for (int field = coordinate_field::kX; field <= coordinate_field::kSeventh; ++field) {
         // A value out of bounds is a field error like a field that is no
         // number, and is stored as 0 like it.
         std::optional<double> value = ParseReal(reading.lineFields[field - 1]);
@@ -249,7 +250,7 @@ void ReadPointLine(ReadingState& reading) {
         if (!value) {
             ReportPointFieldError(reading, field);
         }
-        *targets[field - 3] = value.value_or(0.0);
+        *targets[field - coordinate_field::kX] = value.value_or(0.0);
     }
     SurveyPoint& stored = state.PointTable[index];
     stored.x = point.x;
@@ -315,16 +316,18 @@ void ReadObservationRecords(ReadingState& reading) {
     SurveyState& state = reading.state;
 
     // 1 to 4: convert and validate.
-    const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[0]);
+    const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[observation_field::kCode - 1]);
     if (!parsedCode) {
-        ReportObservationFieldError(reading, 1);
+        ReportObservationFieldError(reading, observation_field::kCode);
     }
     const std::int32_t code = parsedCode.value_or(0);
-    const std::string stationName = ObservationName(reading, 2);
-    const std::string targetName = ObservationName(reading, 3);
-    const std::optional<double> valueField = ConvertObservationField(reading, 4);
-    ConvertObservationField(reading, 5);
-    const int heightsField = reading.fieldCount == 7 ? 6 : 7;
+    const std::string stationName = ObservationName(reading, observation_field::kStation);
+    const std::string targetName = ObservationName(reading, observation_field::kTarget);
+    const std::optional<double> valueField = ConvertObservationField(reading, observation_field::kValue);
+    ConvertObservationField(reading, observation_field::kFifth);
+    const int heightsField = reading.fieldCount == observation_field::kShortCount
+                                 ? observation_field::kInstrumentHeightShort
+                                 : observation_field::kInstrumentHeightLong;
     const std::optional<double> instrumentField = ConvertObservationField(reading, heightsField);
     const std::optional<double> targetField = ConvertObservationField(reading, heightsField + 1);
     const double value = valueField.value_or(0.0);
@@ -341,30 +344,30 @@ void ReadObservationRecords(ReadingState& reading) {
     };
     bool (*valueBound)(double) = nullptr;  // code 9 and the others store no measured value
     bool heightsStored = false;
-    switch (code) {
-        case 1:
-        case 2:
-        case 3:
+    switch (static_cast<ObservationCode>(code)) {
+        case ObservationCode::SlopeDistance:
+        case ObservationCode::HorizontalDistance:
+        case ObservationCode::SlopeDistanceToo:
             valueBound = IsAdmissibleDistance;
             heightsStored = true;
             break;
-        case 4:
+        case ObservationCode::HeightDifference:
             valueBound = IsAdmissibleLength;
             break;
-        case 6:
+        case ObservationCode::Zenith:
             valueBound = IsAdmissibleAngle;
             heightsStored = true;
             break;
-        case 5:
-        case 7:
-        case 8:
+        case ObservationCode::Direction:
+        case ObservationCode::RoundOpening:
+        case ObservationCode::Bearing:
             valueBound = IsAdmissibleAngle;
             break;
         default:
             break;
     }
     if (valueBound != nullptr) {
-        bound(4, valueField, valueBound);
+        bound(observation_field::kValue, valueField, valueBound);
     }
     if (heightsStored) {
         bound(heightsField, instrumentField, IsAdmissibleLength);
@@ -372,7 +375,7 @@ void ReadObservationRecords(ReadingState& reading) {
     }
 
     // 5: a new round.
-    if (code == 7) {
+    if (code == CodeNumber(ObservationCode::RoundOpening)) {
         if (state.RoundTable.Full()) {
             ObservationLimitReached(reading);
         }
@@ -390,21 +393,21 @@ void ReadObservationRecords(ReadingState& reading) {
     if (!usable) {
         return;
     }
-    switch (code) {
-        case 1:
-        case 2:
-        case 3: {
+    switch (static_cast<ObservationCode>(code)) {
+        case ObservationCode::SlopeDistance:
+        case ObservationCode::HorizontalDistance:
+        case ObservationCode::SlopeDistanceToo: {
             DistanceObservation distance;
             distance.station = station;
             distance.target = target;
             distance.value = value;
             distance.instrumentHeight = instrumentHeight;
             distance.targetHeight = targetHeight;
-            distance.isHorizontal = code == 2;
+            distance.isHorizontal = code == CodeNumber(ObservationCode::HorizontalDistance);
             AppendObservation(reading, state.DistanceTable, distance);
             break;
         }
-        case 4: {
+        case ObservationCode::HeightDifference: {
             HeightDifferenceObservation difference;
             difference.station = station;
             difference.target = target;
@@ -412,8 +415,8 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.HeightDifferenceTable, difference);
             break;
         }
-        case 5:
-        case 7: {
+        case ObservationCode::Direction:
+        case ObservationCode::RoundOpening: {
             if (stationName != reading.roundStation) {
                 reading.ui.Affiche(TextOf(texts::kDirectionWithoutRound, reading.lineNumber),
                                    MessageKind::Problem);
@@ -426,7 +429,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.DirectionTable, direction);
             break;
         }
-        case 6: {
+        case ObservationCode::Zenith: {
             ZenithObservation zenith;
             zenith.station = station;
             zenith.target = target;
@@ -436,7 +439,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.ZenithTable, zenith);
             break;
         }
-        case 8: {
+        case ObservationCode::Bearing: {
             BearingObservation bearing;
             bearing.station = station;
             bearing.target = target;
@@ -444,7 +447,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.BearingTable, bearing);
             break;
         }
-        case 9: {
+        case ObservationCode::Centring: {
             DistanceObservation distance;
             distance.station = station;
             distance.target = target;
@@ -589,7 +592,7 @@ const ReaderKind& CoordinatesKind() {
             return TextOf(texts::kCoordinatesCannotOpen, EchoedName(fullName));
         },
         [](const TextFileContent&, const std::string&) { throw CoordinatesReadFailure{}; },
-        7,
+        coordinate_field::kCount,
         false,
         ReadPointLine,
         texts::kPointLineIncomplete};
@@ -601,7 +604,8 @@ const ReaderKind& CoordinatesKind() {
 void ReadObservationLine(ReadingState& reading) {
     const ObservationCounts before = CountObservations(reading.state);
     ReadObservationRecords(reading);
-    const std::int32_t code = ParseInteger(reading.lineFields[0]).value_or(0);
+    const std::int32_t code =
+        ParseInteger(reading.lineFields[observation_field::kCode - 1]).value_or(0);
     RecordObservationSources(reading.state, before,
                              SourceLine{reading.source.file, reading.source.line, code});
 }
@@ -617,7 +621,7 @@ const ReaderKind& ObservationsKind() {
                                  [](const TextFileContent& content, const std::string& fullName) {
                                      throw IoFailure(DescribeReadProblem(content, fullName));
                                  },
-                                 7,
+                                 observation_field::kShortCount,
                                  true,
                                  ReadObservationLine,
                                  texts::kObservationLineIncomplete};
