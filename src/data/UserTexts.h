@@ -285,6 +285,37 @@ inline constexpr Text<int, int> kCheckPointCounts{"Points suspects : %d, points 
 // "Observations, les plus grands écarts d'abord"
 inline constexpr Text<> kCheckRankingTitle{"Observations, les plus grands \xe9" "carts d'abord"};
 
+// ---------------------------------------------------------------------------
+// Files: failures and notices of reading and writing (the name, then the system's error).
+// "erreur système %d : " (a rarer system error: its number, then the system's text)
+inline constexpr Text<int> kSystemError{"erreur syst\xe8me %d : "};
+// "Impossible de créer le fichier %s%s"
+inline constexpr Text<std::string_view, std::string_view> kCannotCreateFile{"Impossible de cr\xe9" "er le fichier %s%s"};
+// "Erreur d'écriture dans le fichier %s%s"
+inline constexpr Text<std::string_view, std::string_view> kFileWriteError{"Erreur d'\xe9" "criture dans le fichier %s%s"};
+// "Impossible d'ouvrir le fichier %s%s"
+inline constexpr Text<std::string_view, std::string_view> kCannotOpenForReading{"Impossible d'ouvrir le fichier %s%s"};
+// "Le fichier %s n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est pas lu"
+inline constexpr Text<std::string_view> kNotRegularFileNotRead{"Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il n'est pas lu"};
+// "Le fichier %s dépasse %d Mo : ce n'est pas un fichier de levé, il n'est pas lu"
+inline constexpr Text<std::string_view, int> kFileTooLarge{"Le fichier %s d\xe9passe %d Mo : ce n'est pas un fichier de lev\xe9, il n'est pas lu"};
+// "Erreur de lecture du fichier %s%s"
+inline constexpr Text<std::string_view, std::string_view> kFileReadError{"Erreur de lecture du fichier %s%s"};
+// "Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"
+inline constexpr Text<std::string_view, int> kFileNotText{"Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"};
+// "Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti en Windows-1252"
+inline constexpr Text<std::string_view, std::string_view> kFileEncodingNotice{"Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti en Windows-1252"};
+// "Le fichier %s contient %zu caractère(s) sans équivalent en Windows-1252 : chacun est lu comme « ? »"
+inline constexpr Text<std::string_view, std::size_t> kFileUnconvertibleNotice{"Le fichier %s contient %zu caract\xe8re(s) sans \xe9quivalent en Windows-1252 : chacun est lu comme \xab ? \xbb"};
+// "Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine une ligne"
+inline constexpr Text<std::string_view> kFileCrOnlyNotice{"Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine une ligne"};
+// " ; le fichier %s reste inchangé" (after a failure of a replacing write)
+inline constexpr Text<std::string_view> kFileLeftUnchanged{" ; le fichier %s reste inchang\xe9"};
+// "Impossible de remplacer le fichier %s%s ; il reste inchangé"
+inline constexpr Text<std::string_view, std::string_view> kCannotReplaceFile{"Impossible de remplacer le fichier %s%s ; il reste inchang\xe9"};
+// "Nombre maximum de points atteint : %d" (the point table is full when an observation names a new point: the count asked for)
+inline constexpr Text<int> kPointLimitCount{"Nombre maximum de points atteint : %d"};
+
 }  // namespace texts
 
 }  // namespace calctopo
