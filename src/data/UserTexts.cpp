@@ -21,9 +21,8 @@ std::string Converted(const Argument& argument, int decimals) {
         case ArgumentKind::String:
             break;
     }
-    // A C string ends at its first NUL byte: what printf's %s would write.
-    const std::size_t end = argument.text.find('\0');
-    return std::string(argument.text.substr(0, end));
+    // Written whole, a NUL byte too: a bad file name is echoed as it is.
+    return std::string(argument.text);
 }
 
 }  // namespace

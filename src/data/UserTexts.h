@@ -316,6 +316,42 @@ inline constexpr Text<std::string_view, std::string_view> kCannotReplaceFile{"Im
 // "Nombre maximum de points atteint : %d" (the point table is full when an observation names a new point: the count asked for)
 inline constexpr Text<int> kPointLimitCount{"Nombre maximum de points atteint : %d"};
 
+// ---------------------------------------------------------------------------
+// The actions and the work site (message boxes and failure reports).
+// "Le fichier %s n'est pas un fichier ordinaire (périphérique, tube ou socket) : il ne peut pas être lu" (message box of the load action)
+inline constexpr Text<std::string_view> kNotRegularFileCannotBeRead{"Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il ne peut pas \xeatre lu"};
+// "Le fichier %s n'est pas écrit : %s. Un fichier de résultats antérieur est gardé tel quel ; corrigez la cause de l'erreur, puis refaites « Initialisation » et le calcul." ("Quitter" after a failed action: the .new file's name, then kLoadInterrupted or kRunInterrupted)
+inline constexpr Text<std::string_view, std::string_view> kResultsKept{"Le fichier %s n'est pas \xe9" "crit : %s. Un fichier de r\xe9sultats ant\xe9rieur est gard\xe9 tel quel ; corrigez la cause de l'erreur, puis refaites \xab Initialisation \xbb et le calcul."};
+// "l'initialisation a été interrompue par une erreur, les données lues sont incomplètes"
+inline constexpr Text<> kLoadInterrupted{"l'initialisation a \xe9t\xe9 interrompue par une erreur, les donn\xe9" "es lues sont incompl\xe8tes"};
+// "le calcul a été interrompu par une erreur, ses résultats sont incomplets"
+inline constexpr Text<> kRunInterrupted{"le calcul a \xe9t\xe9 interrompu par une erreur, ses r\xe9sultats sont incomplets"};
+// "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou vérifiez que les fichiers d'entrée sont bien ceux du chantier."
+inline constexpr Text<> kOutOfMemory{"M\xe9moire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou v\xe9rifiez que les fichiers d'entr\xe9" "e sont bien ceux du chantier."};
+// "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée." (any other exception)
+inline constexpr Text<> kInternalError{"Erreur interne du programme : l'action est interrompue. Les fichiers de r\xe9sultats ant\xe9rieurs sont gard\xe9s ; signalez ce probl\xe8me avec les fichiers d'entr\xe9" "e."};
+// "Point inconnu : %s" (a start point the tables do not hold)
+inline constexpr Text<std::string_view> kUnknownPoint{"Point inconnu : %s"};
+// "Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés décimaux) : les angles des observations seront pris en radians"
+inline constexpr Text<int> kUnknownAngleUnit{"Unit\xe9 angulaire %d inconnue (1 grades, 2 degr\xe9s sexag\xe9simaux, 3 degr\xe9s d\xe9" "cimaux) : les angles des observations seront pris en radians"};
+// "Nombre de chiffres significatifs %d hors de 0 à 10 : le fichier .new en aura %d"
+inline constexpr Text<int, int> kDigitsOutOfRange{"Nombre de chiffres significatifs %d hors de 0 \xe0 10 : le fichier .new en aura %d"};
+// "Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier (menu Chantier) avant l'initialisation"
+inline constexpr Text<> kNoWorkSite{"Aucun fichier de chantier n'est choisi : cr\xe9" "ez ou ouvrez un chantier (menu Chantier) avant l'initialisation"};
+// "Le nom de fichier « %s » contient une fin de ligne ou un octet nul : le chantier ne peut pas l'enregistrer" (the name is echoed whole, its NUL byte too)
+inline constexpr Text<std::string_view> kBadFileName{"Le nom de fichier \xab %s \xbb contient une fin de ligne ou un octet nul : le chantier ne peut pas l'enregistrer"};
+// "Paramètre non numérique : impossible d'écrire le fichier de chantier %s"
+inline constexpr Text<std::string_view> kParameterNotNumeric{"Param\xe8tre non num\xe9rique : impossible d'\xe9" "crire le fichier de chantier %s"};
+// "Calculs topo approchés"
+inline constexpr Text<> kApplicationTitle{"Calculs topo approch\xe9s"};
+// "Calcul topographique approché"
+inline constexpr Text<> kMainWindowCaption{"Calcul topographique approch\xe9"};
+
+// ---------------------------------------------------------------------------
+// The closing block of the listing.
+// "All the points are calculated / Tous les points sont calculés" (written in both languages)
+inline constexpr Text<> kAllPointsComputed{"All the points are calculated / Tous les points sont calcul\xe9s"};
+
 }  // namespace texts
 
 }  // namespace calctopo

@@ -6,6 +6,7 @@
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
@@ -81,8 +82,7 @@ void WriteCoordinatesOutput(SurveyState& state) {
         }
     }
     if (incomplete == 0) {
-        listing.AppendLine(
-            Utf8ToCp1252("All the points are calculated / Tous les points sont calculés"));
+        listing.AppendLine(TextOf(texts::kAllPointsComputed));
     }
     // The closing block reaches the file in one write.
     listing.Flush();

@@ -62,9 +62,7 @@ bool CheckInputFile(WindowServices& ui, const std::string& typedName, InputFile 
     if (kind == InputFile::Missing) {
         ui.MessageBox(TextOf(texts::kFileDoesNotExist, EchoedName(typedName)));
     } else if (kind == InputFile::Special) {
-        ui.MessageBox(Utf8ToCp1252("Le fichier ") + EchoedName(typedName) +
-                      Utf8ToCp1252(" n'est pas un fichier ordinaire (périphérique, tube ou "
-                                   "socket) : il ne peut pas être lu"));
+        ui.MessageBox(TextOf(texts::kNotRegularFileCannotBeRead, EchoedName(typedName)));
     }
     return kind == InputFile::Regular;
 }
@@ -99,16 +97,10 @@ class AbsoluteInputNames {
 
 // Why "Quitter" does not write the ".new" file after a failed action.
 std::string ResultsKeptMessage(const SurveyState& state) {
-    const char* what = state.Interrupted == InterruptedAction::Load
-                           ? "l'initialisation a été interrompue par une erreur, les données "
-                             "lues sont incomplètes"
-                           : "le calcul a été interrompu par une erreur, ses résultats sont "
-                             "incomplets";
-    return Utf8ToCp1252("Le fichier ") + EchoedName(NewFileNameFor(state.ListingFileName)) +
-           Utf8ToCp1252(" n'est pas écrit : ") + Utf8ToCp1252(what) +
-           Utf8ToCp1252(
-               ". Un fichier de résultats antérieur est gardé tel quel ; corrigez la "
-               "cause de l'erreur, puis refaites « Initialisation » et le calcul.");
+    const std::string what = state.Interrupted == InterruptedAction::Load
+                                 ? TextOf(texts::kLoadInterrupted)
+                                 : TextOf(texts::kRunInterrupted);
+    return TextOf(texts::kResultsKept, EchoedName(NewFileNameFor(state.ListingFileName)), what);
 }
 
 }  // namespace
@@ -187,7 +179,7 @@ std::string ListingNameWithExtension(const std::string& name) {
 }
 
 std::string UnknownPointText(const std::string& name) {
-    return "Point inconnu : " + name;
+    return TextOf(texts::kUnknownPoint, name);
 }
 
 StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui,
@@ -238,14 +230,10 @@ std::string FailureMessage(const std::exception& failure) {
         return failure.what();  // already the program's own French message
     }
     if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
-        return Utf8ToCp1252(
-            "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, "
-            "ou vérifiez que les fichiers d'entrée sont bien ceux du chantier.");
+        return TextOf(texts::kOutOfMemory);
     }
     // The library's own text (English, technical) is no help to a surveyor.
-    return Utf8ToCp1252(
-        "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats "
-        "antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée.");
+    return TextOf(texts::kInternalError);
 }
 
 }  // namespace calctopo

@@ -18,6 +18,7 @@
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 
 namespace calctopo {
@@ -154,20 +155,13 @@ void ReadWorkSite(WorkSiteReader& reader, SurveyState& state, std::vector<std::s
     reader.Integer();  // the format mark: read, then ignored
     parameters.angleUnit = reader.Integer();
     if (parameters.angleUnit < kFirstAngleUnit || parameters.angleUnit > kLastAngleUnit) {
-        warnings.push_back(Format(
-            Utf8ToCp1252("Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés "
-                         "décimaux) : les angles des observations seront pris en radians")
-                .c_str(),
-            parameters.angleUnit));
+        warnings.push_back(TextOf(texts::kUnknownAngleUnit, parameters.angleUnit));
     }
     parameters.significantDigits = reader.Integer();
     if (parameters.significantDigits < kMinSignificantDigits ||
         parameters.significantDigits > kMaxSignificantDigits) {
         warnings.push_back(
-            Format(Utf8ToCp1252("Nombre de chiffres significatifs %d hors de 0 à 10 : le fichier "
-                                ".new en aura %d")
-                       .c_str(),
-                   parameters.significantDigits,
+            TextOf(texts::kDigitsOutOfRange, parameters.significantDigits,
                    std::clamp(parameters.significantDigits, kMinSignificantDigits,
                               kMaxSignificantDigits)));
     }
@@ -235,18 +229,14 @@ void Ecrit_Config(const SurveyState& state) {
 
 void Ecrit_Config(const SurveyState& state, const FileFields& names) {
     if (state.WorkSiteFileName.empty()) {
-        throw IoFailure(
-            Utf8ToCp1252("Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier "
-                         "(menu Chantier) avant l'initialisation"));
+        throw IoFailure(TextOf(texts::kNoWorkSite));
     }
     // A name is one line of the file: a line end or a NUL byte in it would
     // make a file that does not read back.
     for (const std::string* name :
          {&state.CoordinatesFileName, &state.ObservationsFileName, &state.ListingFileName}) {
         if (name->find_first_of(std::string_view("\n\0", 2)) != std::string::npos) {
-            throw IoFailure(Utf8ToCp1252("Le nom de fichier « ") + EchoedName(*name) +
-                            Utf8ToCp1252(" » contient une fin de ligne ou un octet nul : le "
-                                         "chantier ne peut pas l'enregistrer"));
+            throw IoFailure(TextOf(texts::kBadFileName, EchoedName(*name)));
         }
     }
     const ComputationParameters& parameters = state.Parameters;
@@ -254,9 +244,7 @@ void Ecrit_Config(const SurveyState& state, const FileFields& names) {
                               static_cast<long double>(parameters.refractionCoefficient),
                               parameters.originX, parameters.originY, parameters.originZ}) {
         if (!std::isfinite(value)) {
-            throw IoFailure(Utf8ToCp1252("Paramètre non numérique : impossible d'écrire le "
-                                         "fichier de chantier ") +
-                            state.WorkSiteFileName);
+            throw IoFailure(TextOf(texts::kParameterNotNumeric, state.WorkSiteFileName));
         }
     }
     std::string content;
