@@ -352,6 +352,23 @@ inline constexpr Text<> kMainWindowCaption{"Calcul topographique approch\xe9"};
 // "All the points are calculated / Tous les points sont calculés" (written in both languages)
 inline constexpr Text<> kAllPointsComputed{"All the points are calculated / Tous les points sont calcul\xe9s"};
 
+// ---------------------------------------------------------------------------
+// The extended determination (pane lines).
+// "Calcul étendu" (the stage's title, before its first line)
+inline constexpr Text<> kExtendedTitle{"Calcul \xe9tendu"};
+// "Calcul étendu : aucun point de plus"
+inline constexpr Text<> kExtendedNothingMore{"Calcul \xe9tendu : aucun point de plus"};
+// "Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s" (its two ends, stations, length, then the two closures)
+inline constexpr Text<std::string_view, std::string_view, int, std::string_view, std::string_view, std::string_view> kTraverse{"Cheminement de %8s \xe0 %8s : %d stations, longueur %s, %s, %s"};
+// "Bloc local %d (%d points autour de %8s) non calculable : %s" (number, points, seed, reason)
+inline constexpr Text<int, int, std::string_view, std::string_view> kBlockRefused{"Bloc local %d (%d points autour de %8s) non calculable : %s"};
+// "%8s placé par le bloc local %d recalé sur %8s et %s"
+inline constexpr Text<std::string_view, int, std::string_view, std::string_view> kPlacedByBlock{"%8s plac\xe9 par le bloc local %d recal\xe9 sur %8s et %s"};
+// " et %d autres" (after the common points named)
+inline constexpr Text<int> kAndOthers{" et %d autres"};
+// "Bloc local %d : %d points placés, recalé sur %s ; échelle %s ; écart maximal %s"
+inline constexpr Text<int, int, std::string_view, std::string_view, std::string_view> kBlockAccepted{"Bloc local %d : %d points plac\xe9s, recal\xe9 sur %s ; \xe9" "chelle %s ; \xe9" "cart maximal %s"};
+
 }  // namespace texts
 
 }  // namespace calctopo

@@ -133,7 +133,7 @@ class StageServices : public WindowServices {
     void Start() {
         if (!started_) {
             started_ = true;
-            ui_.Affiche(Cp("Calcul étendu"), MessageKind::Info);
+            ui_.Affiche(TextOf(texts::kExtendedTitle), MessageKind::Info);
         }
     }
 
@@ -940,11 +940,9 @@ std::string TraverseLine(const SurveyState& state, const Attempt& attempt,
     const std::string angular =
         traverse.oriented ? Cp("fermeture angulaire ") + AngleText(state, traverse.angular, true)
                           : Cp("fermeture angulaire non mesurable (extrémités non orientées)");
-    return Format(Cp("Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s").c_str(),
-                  name(traverse.vertices.front()).c_str(), name(traverse.vertices.back()).c_str(),
-                  traverse.stations, Length(traverse.length).c_str(),
-                  (traverse.oriented ? angular : closure).c_str(),
-                  (traverse.oriented ? closure : angular).c_str());
+    return TextOf(texts::kTraverse, name(traverse.vertices.front()),
+                  name(traverse.vertices.back()), traverse.stations, Length(traverse.length),
+                  traverse.oriented ? angular : closure, traverse.oriented ? closure : angular);
 }
 
 // ---- The stage ----
@@ -975,7 +973,7 @@ class Stage {
         if (!placedAny) {
             // Said once, under the stage's title when it wrote other lines.
             WindowServices& out = ui_.Started() ? static_cast<WindowServices&>(ui_) : user_;
-            out.Affiche(Cp("Calcul étendu : aucun point de plus"), MessageKind::Info);
+            out.Affiche(TextOf(texts::kExtendedNothingMore), MessageKind::Info);
             return;
         }
         for (const SurveyPoint& point : state_.PointTable) {
@@ -1074,9 +1072,8 @@ class Stage {
         }
         const int number = AppendBlock(record);
         ui_.Affiche(
-            Format(Cp("Bloc local %d (%d points autour de %8s) non calculable : %s").c_str(),
-                   number, static_cast<int>(block.size()), NameOf(state_, seed).c_str(),
-                   reason.c_str()),
+            TextOf(texts::kBlockRefused, number, static_cast<int>(block.size()),
+                   NameOf(state_, seed), reason),
             MessageKind::Problem);
     }
 
@@ -1133,9 +1130,8 @@ class Stage {
         const std::string second = SecondReference(attempt, record);
         for (const int point : record.points) {
             records_.Note(point, number, true, false);
-            ui_.Affiche(Format(Cp("%8s placé par le bloc local %d recalé sur %8s et %s").c_str(),
-                               NameOf(state_, point).c_str(), number,
-                               NameOf(state_, record.commonPoints.front()).c_str(), second.c_str()),
+            ui_.Affiche(TextOf(texts::kPlacedByBlock, NameOf(state_, point), number,
+                               NameOf(state_, record.commonPoints.front()), second),
                         MessageKind::Info);
         }
         return true;
@@ -1158,7 +1154,7 @@ class Stage {
             names += (i == 0 ? "" : ", ") + NameOf(state_, record.commonPoints[i]);
         }
         if (record.commonPoints.size() > kNamedCommonPoints) {
-            names += Format(" et %d autres",
+            names += TextOf(texts::kAndOthers,
                             static_cast<int>(record.commonPoints.size() - kNamedCommonPoints));
         }
         if (record.commonPoints.size() == 1) {
@@ -1180,11 +1176,8 @@ class Stage {
         if (record.commonPoints.size() == 1 && fit.checked) {
             misfit = Cp("non contrôlé en position");
         }
-        std::string line = Format(
-            Cp("Bloc local %d : %d points placés, recalé sur %s ; échelle %s ; écart maximal %s")
-                .c_str(),
-            number, static_cast<int>(record.points.size()), names.c_str(), scale.c_str(),
-            misfit.c_str());
+        std::string line = TextOf(texts::kBlockAccepted, number,
+                                  static_cast<int>(record.points.size()), names, scale, misfit);
         if (!attempt.links.empty() && fit.checked) {
             line += Cp(" ; orientation à ") + AngleText(state_, fit.largestTurn) + Cp(" près");
         }
