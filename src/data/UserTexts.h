@@ -369,6 +369,41 @@ inline constexpr Text<int> kAndOthers{" et %d autres"};
 // "Bloc local %d : %d points placés, recalé sur %s ; échelle %s ; écart maximal %s"
 inline constexpr Text<int, int, std::string_view, std::string_view, std::string_view> kBlockAccepted{"Bloc local %d : %d points plac\xe9s, recal\xe9 sur %s ; \xe9" "chelle %s ; \xe9" "cart maximal %s"};
 
+// ---------------------------------------------------------------------------
+// The data check: the text report's table headings, labels and placements.
+// " rang fichier          ligne  station     visée nature                    observé         calculé        écart  écart long.   normé  verdict       remarque" (the column headings of the observations)
+inline constexpr Text<> kCheckObservationHeadings{" rang fichier          ligne  station     vis\xe9" "e nature                    observ\xe9         calcul\xe9        \xe9" "cart  \xe9" "cart long.   norm\xe9  verdict       remarque"};
+// "Points"
+inline constexpr Text<> kCheckPointsTitle{"Points"};
+// "   point  contrôles plan  altitude   max normé  verdict       placement ; explication"
+inline constexpr Text<> kCheckPointHeadings{"   point  contr\xf4les plan  altitude   max norm\xe9  verdict       placement ; explication"};
+// "désignée, normé sans elle %s" (the note of an observation the deletion test points at)
+inline constexpr Text<std::string_view> kCheckDeletedNormalised{"d\xe9sign\xe9" "e, norm\xe9 sans elle %s"};
+// " ; à revoir : %s" (after a suspect point's placement: its culprit)
+inline constexpr Text<std::string_view> kCheckToReview{" ; \xe0 revoir : %s"};
+// "%s ligne %d %s de %s vers %s" (file, line, kind, station, target)
+inline constexpr Text<std::string_view, int, std::string_view, std::string_view, std::string_view> kCheckObservationLabel{"%s ligne %d %s de %s vers %s"};
+// "Tolérances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; dénivelées %s ; zénithales 5 mgon + %s / distance ; centrages %s" (the tolerances, each in the unit of the coordinates)
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view, std::string_view, std::string_view> kCheckToleranceSummary{"Tol\xe9rances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; d\xe9nivel\xe9" "es %s ; z\xe9nithales 5 mgon + %s / distance ; centrages %s"};
+// "donné"
+inline constexpr Text<> kPlacementGiven{"donn\xe9"};
+// "non calculé"
+inline constexpr Text<> kPlacementNone{"non calcul\xe9"};
+// "placé" (a plan placed by no method of the table)
+inline constexpr Text<> kPlacementPlaced{"plac\xe9"};
+// "plan non calculé"
+inline constexpr Text<> kPlacementNoPlan{"plan non calcul\xe9"};
+// ", altitude non calculée"
+inline constexpr Text<> kPlacementNoHeight{", altitude non calcul\xe9" "e"};
+// "ses coordonnées"
+inline constexpr Text<> kCulpritCoordinates{"ses coordonn\xe9" "es"};
+// " (%s ligne %d)" (the file and line of the point's coordinates)
+inline constexpr Text<std::string_view, int> kCulpritCoordinatesLine{" (%s ligne %d)"};
+// " (ou l'une des %d autres : rien ne les départage)"
+inline constexpr Text<int> kCulpritAlternatives{" (ou l'une des %d autres : rien ne les d\xe9partage)"};
+// " ; n'explique pas tout"
+inline constexpr Text<> kCulpritPartial{" ; n'explique pas tout"};
+
 }  // namespace texts
 
 }  // namespace calctopo
