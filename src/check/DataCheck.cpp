@@ -49,6 +49,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/ObservationCodes.h"
+#include "data/UserTexts.h"
 #include "data/Placement.h"
 #include "data/TextNumbers.h"
 #include "engine/CALCUL.h"
@@ -178,13 +179,13 @@ struct Checker {
     // Why a check cannot be computed, or "" when its points are ready.
     std::string Missing(int station, int target, bool heights) const {
         if (station == target) {
-            return Utf8ToCp1252("visée d'un point sur lui-même");
+            return TextOf(texts::kCheckSelfSight);
         }
         if (!Placed(station) || !Placed(target)) {
-            return Utf8ToCp1252("point non calculé");
+            return TextOf(texts::kCheckPointNotComputed);
         }
         if (heights && (!Levelled(station) || !Levelled(target))) {
-            return Utf8ToCp1252("altitude non calculée");
+            return TextOf(texts::kCheckHeightNotComputed);
         }
         return {};
     }
@@ -350,7 +351,7 @@ void Checker::CheckDistances() {
                 const long double sine =
                     std::sin(static_cast<long double>(state.ZenithTable[zenith->second].value));
                 if (std::fabs(sine) < kPlumbSine) {
-                    missing = Utf8ToCp1252("zénithale verticale");
+                    missing = TextOf(texts::kCheckZenithVertical);
                 } else {
                     const double computed = static_cast<double>(dh / sine);
                     SetLength(check, d.value, computed,
@@ -358,10 +359,10 @@ void Checker::CheckDistances() {
                     eq.value =
                         HorizontalFromSlope(d.value, state.ZenithTable[zenith->second].value);
                     check.note =
-                        Format(Utf8ToCp1252("réduite par la zénithale %d").c_str(), zenith->second);
+                        TextOf(texts::kCheckReducedByZenith, zenith->second);
                 }
             } else if (!Levelled(d.station) || !Levelled(d.target)) {
-                missing = Utf8ToCp1252("sans zénithale, altitude non calculée");
+                missing = TextOf(texts::kCheckNoZenith);
             } else {
                 const double dz = HeightDifferenceOfPoints(P(d.station).z, P(d.target).z);
                 const double computed =
@@ -374,7 +375,7 @@ void Checker::CheckDistances() {
                 const long double square =
                     static_cast<long double>(d.value) * d.value - rise * rise;
                 eq.value = square > 0.0L ? static_cast<double>(std::sqrt(square)) : 0.0;
-                check.note = Utf8ToCp1252("comparée en 3D");
+                check.note = TextOf(texts::kCheckCompared3D);
             }
         }
         if (!missing.empty()) {
@@ -429,11 +430,11 @@ void Checker::CheckDirections() {
         if (missing.empty()) {
             Plane(d.station, d.target, bearing, dh);
             if (dh < Tol::kMinSight) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         if (d.roundNumber == 0) {
-            missing = Utf8ToCp1252("lecture hors tour");
+            missing = TextOf(texts::kCheckOutsideRound);
         }
         check.note = missing;
         const int index = Add(std::move(check));
@@ -457,7 +458,7 @@ void Checker::CheckDirections() {
         const RoundGroup& group = groups[g];
         if (group.placed.size() == 1) {
             result.observations[static_cast<std::size_t>(group.placed.front())].note =
-                Utf8ToCp1252("seule visée du tour vers un point calculé : ne contrôle rien");
+                TextOf(texts::kCheckLoneSight);
             continue;
         }
         // Orientation of each reading: bearing minus reading.
@@ -534,7 +535,7 @@ void Checker::CheckZeniths() {
             Plane(z.station, z.target, bearing, dh);
             dz = HeightDifferenceOfPoints(P(z.station).z, P(z.target).z);
             if (!ComputedZenith(dh, dz, z.instrumentHeight, z.targetHeight, computed)) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         check.note = missing;
@@ -581,9 +582,9 @@ void Checker::CheckHeightDifferences() {
         // A height difference needs the heights only.
         std::string missing;
         if (h.station == h.target) {
-            missing = Utf8ToCp1252("visée d'un point sur lui-même");
+            missing = TextOf(texts::kCheckSelfSight);
         } else if (!Levelled(h.station) || !Levelled(h.target)) {
-            missing = Utf8ToCp1252("altitude non calculée");
+            missing = TextOf(texts::kCheckHeightNotComputed);
         }
         check.note = missing;
         if (missing.empty()) {
@@ -627,7 +628,7 @@ void Checker::CheckBearings() {
         if (missing.empty()) {
             Plane(b.station, b.target, bearing, dh);
             if (dh < Tol::kMinSight) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         check.note = missing;
@@ -1224,19 +1225,19 @@ bool IsAngleKind(CheckKind kind) {
 std::string KindText(CheckKind kind) {
     switch (kind) {
         case CheckKind::HorizontalDistance:
-            return Utf8ToCp1252("distance horizontale");
+            return TextOf(texts::kKindHorizontalDistance);
         case CheckKind::SlopeDistance:
-            return Utf8ToCp1252("distance inclinée");
+            return TextOf(texts::kKindSlopeDistance);
         case CheckKind::Centring:
-            return Utf8ToCp1252("centrage");
+            return TextOf(texts::kKindCentring);
         case CheckKind::Direction:
-            return Utf8ToCp1252("direction");
+            return TextOf(texts::kKindDirection);
         case CheckKind::Zenith:
-            return Utf8ToCp1252("zénithale");
+            return TextOf(texts::kKindZenith);
         case CheckKind::HeightDifference:
-            return Utf8ToCp1252("dénivelée");
+            return TextOf(texts::kKindHeightDifference);
         case CheckKind::Bearing:
-            return Utf8ToCp1252("gisement");
+            return TextOf(texts::kKindBearing);
     }
     return {};
 }
@@ -1244,11 +1245,11 @@ std::string KindText(CheckKind kind) {
 std::string VerdictText(CheckVerdict verdict) {
     switch (verdict) {
         case CheckVerdict::Checked:
-            return Utf8ToCp1252("contrôlé");
+            return TextOf(texts::kVerdictChecked);
         case CheckVerdict::Unchecked:
-            return Utf8ToCp1252("non contrôlé");
+            return TextOf(texts::kVerdictUnchecked);
         case CheckVerdict::Suspect:
-            return Utf8ToCp1252("suspect");
+            return TextOf(texts::kVerdictSuspect);
     }
     return {};
 }
@@ -1256,20 +1257,20 @@ std::string VerdictText(CheckVerdict verdict) {
 std::string MethodText(int method) {
     switch (method) {
         case ByRadiation:
-            return Utf8ToCp1252("rayonné");
+            return TextOf(texts::kMethodRadiated);
         case ByLevellingFromStation:
         case ByLevellingFromTarget:
-            return Utf8ToCp1252("nivellé");
+            return TextOf(texts::kMethodLevelled);
         case ByIntersection:
-            return Utf8ToCp1252("intersecté");
+            return TextOf(texts::kMethodIntersected);
         case ByTriangulationOrEccentric:
-            return Utf8ToCp1252("triangulé ou excentré");
+            return TextOf(texts::kMethodTriangulatedOrEccentric);
         case ByResection:
-            return Utf8ToCp1252("relevé");
+            return TextOf(texts::kMethodResected);
         case ByTrilateration:
-            return Utf8ToCp1252("trilatéré");
+            return TextOf(texts::kMethodTrilaterated);
         case kPlacedByExtendedStage:
-            return Utf8ToCp1252("placé par bloc local");
+            return TextOf(texts::kMethodExtended);
         default:
             return {};
     }
@@ -1282,7 +1283,7 @@ std::string AngleUnitText(int angleUnit) {
         case SexagesimalDegrees:
             return "dms";
         case DecimalDegrees:
-            return Utf8ToCp1252("°");
+            return TextOf(texts::kUnitDegreeSign);
         default:
             return "rad";
     }

@@ -404,6 +404,65 @@ inline constexpr Text<int> kCulpritAlternatives{" (ou l'une des %d autres : rien
 // " ; n'explique pas tout"
 inline constexpr Text<> kCulpritPartial{" ; n'explique pas tout"};
 
+// ---------------------------------------------------------------------------
+// The data check: why a check is not computed, notes, kinds, verdicts, methods.
+// "visée d'un point sur lui-même"
+inline constexpr Text<> kCheckSelfSight{"vis\xe9" "e d'un point sur lui-m\xeame"};
+// "point non calculé"
+inline constexpr Text<> kCheckPointNotComputed{"point non calcul\xe9"};
+// "altitude non calculée"
+inline constexpr Text<> kCheckHeightNotComputed{"altitude non calcul\xe9" "e"};
+// "zénithale verticale"
+inline constexpr Text<> kCheckZenithVertical{"z\xe9nithale verticale"};
+// "sans zénithale, altitude non calculée"
+inline constexpr Text<> kCheckNoZenith{"sans z\xe9nithale, altitude non calcul\xe9" "e"};
+// "comparée en 3D"
+inline constexpr Text<> kCheckCompared3D{"compar\xe9" "e en 3D"};
+// "points confondus"
+inline constexpr Text<> kCheckCoincident{"points confondus"};
+// "lecture hors tour"
+inline constexpr Text<> kCheckOutsideRound{"lecture hors tour"};
+// "seule visée du tour vers un point calculé : ne contrôle rien"
+inline constexpr Text<> kCheckLoneSight{"seule vis\xe9" "e du tour vers un point calcul\xe9 : ne contr\xf4le rien"};
+// "distance horizontale"
+inline constexpr Text<> kKindHorizontalDistance{"distance horizontale"};
+// "distance inclinée"
+inline constexpr Text<> kKindSlopeDistance{"distance inclin\xe9" "e"};
+// "centrage"
+inline constexpr Text<> kKindCentring{"centrage"};
+// "direction"
+inline constexpr Text<> kKindDirection{"direction"};
+// "zénithale"
+inline constexpr Text<> kKindZenith{"z\xe9nithale"};
+// "dénivelée"
+inline constexpr Text<> kKindHeightDifference{"d\xe9nivel\xe9" "e"};
+// "gisement"
+inline constexpr Text<> kKindBearing{"gisement"};
+// "contrôlé"
+inline constexpr Text<> kVerdictChecked{"contr\xf4l\xe9"};
+// "non contrôlé"
+inline constexpr Text<> kVerdictUnchecked{"non contr\xf4l\xe9"};
+// "suspect"
+inline constexpr Text<> kVerdictSuspect{"suspect"};
+// "rayonné"
+inline constexpr Text<> kMethodRadiated{"rayonn\xe9"};
+// "nivellé"
+inline constexpr Text<> kMethodLevelled{"nivell\xe9"};
+// "intersecté"
+inline constexpr Text<> kMethodIntersected{"intersect\xe9"};
+// "triangulé ou excentré"
+inline constexpr Text<> kMethodTriangulatedOrEccentric{"triangul\xe9 ou excentr\xe9"};
+// "relevé"
+inline constexpr Text<> kMethodResected{"relev\xe9"};
+// "trilatéré"
+inline constexpr Text<> kMethodTrilaterated{"trilat\xe9r\xe9"};
+// "placé par bloc local"
+inline constexpr Text<> kMethodExtended{"plac\xe9 par bloc local"};
+// "°" (the angle unit of decimal degrees)
+inline constexpr Text<> kUnitDegreeSign{"\xb0"};
+// "réduite par la zénithale %d" (the line of the zenith angle that reduced a distance)
+inline constexpr Text<int> kCheckReducedByZenith{"r\xe9" "duite par la z\xe9nithale %d"};
+
 }  // namespace texts
 
 }  // namespace calctopo
