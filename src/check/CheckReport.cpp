@@ -120,7 +120,8 @@ std::string PlacementText(const SurveyState& state, const PointCheck& point) {
     }
     std::string text;
     if (point.planKnown) {
-        text = point.planMethod != 0 ? MethodText(point.planMethod) : TextOf(texts::kPlacementPlaced);
+        text =
+            point.planMethod != 0 ? MethodText(point.planMethod) : TextOf(texts::kPlacementPlaced);
         for (std::size_t k = 0; k < point.planFrom.size(); ++k) {
             const char* first = point.planMethod == ByResection ? " sur " : " de ";
             text += k == 0 ? first : (k + 1 == point.planFrom.size() ? " et " : ", ");
@@ -242,9 +243,9 @@ std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& resu
     using namespace texts;
     row({TextOf(kCsvRank), TextOf(kCsvFile), TextOf(kCsvLine), TextOf(kCsvStation),
          TextOf(kCsvTarget), TextOf(kCsvKind), TextOf(kCsvCode), TextOf(kCsvObserved),
-         TextOf(kCsvComputed), TextOf(kCsvResidual), TextOf(kCsvTransverse),
-         TextOf(kCsvTolerance), TextOf(kCsvNormalised), TextOf(kCsvNormalisedWithout),
-         TextOf(kCsvVerdict), TextOf(kCsvNote), TextOf(kCsvAngleUnit)});
+         TextOf(kCsvComputed), TextOf(kCsvResidual), TextOf(kCsvTransverse), TextOf(kCsvTolerance),
+         TextOf(kCsvNormalised), TextOf(kCsvNormalisedWithout), TextOf(kCsvVerdict),
+         TextOf(kCsvNote), TextOf(kCsvAngleUnit)});
     for (const int index : result.ranking) {
         const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
         row({Format("%d", check.rank), SourceFileName(state, check.source),

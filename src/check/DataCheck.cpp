@@ -49,9 +49,9 @@
 
 #include "data/GLOBAL.h"
 #include "data/ObservationCodes.h"
-#include "data/UserTexts.h"
 #include "data/Placement.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "engine/CALCUL.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
@@ -358,8 +358,7 @@ void Checker::CheckDistances() {
                               DistanceTolerance(computed) + Inherited(d.station, d.target));
                     eq.value =
                         HorizontalFromSlope(d.value, state.ZenithTable[zenith->second].value);
-                    check.note =
-                        TextOf(texts::kCheckReducedByZenith, zenith->second);
+                    check.note = TextOf(texts::kCheckReducedByZenith, zenith->second);
                 }
             } else if (!Levelled(d.station) || !Levelled(d.target)) {
                 missing = TextOf(texts::kCheckNoZenith);

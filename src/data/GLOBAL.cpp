@@ -48,8 +48,7 @@ int FindOrAddPoint(SurveyState& state, const std::string& name) {
         return index;
     }
     if (state.PointTable.Full()) {
-        throw TableLimitReached(
-            TextOf(texts::kPointLimitCount, state.PointTable.Count() + 1));
+        throw TableLimitReached(TextOf(texts::kPointLimitCount, state.PointTable.Count() + 1));
     }
     SurveyPoint point;
     point.name = name;

@@ -9,7 +9,8 @@ namespace calctopo {
 
 // Field 1 of an observation line.
 enum class ObservationCode : std::int32_t {
-    SlopeDistance = 1,       // along the line of sight; reduced with a zenith angle or a height difference
+    SlopeDistance =
+        1,  // along the line of sight; reduced with a zenith angle or a height difference
     HorizontalDistance = 2,  //
     SlopeDistanceToo = 3,    // a slope distance, treated exactly as code 1
     HeightDifference = 4,    // target's height minus station's
@@ -29,9 +30,9 @@ constexpr std::int32_t CodeNumber(ObservationCode code) {
 namespace coordinate_field {
 constexpr int kFreeText = 1;  // any text, not read
 constexpr int kName = 2;
-constexpr int kX = 3;  // east
-constexpr int kY = 4;  // north
-constexpr int kZ = 5;  // height
+constexpr int kX = 3;        // east
+constexpr int kY = 4;        // north
+constexpr int kZ = 5;        // height
 constexpr int kSixth = 6;    // carried to the ".new" file
 constexpr int kSeventh = 7;  // carried to the ".new" file
 constexpr int kCount = 7;
@@ -44,7 +45,7 @@ constexpr int kCode = 1;
 constexpr int kStation = 2;
 constexpr int kTarget = 3;
 constexpr int kValue = 4;
-constexpr int kFifth = 5;  // checked as a number, not used
+constexpr int kFifth = 5;                  // checked as a number, not used
 constexpr int kInstrumentHeightShort = 6;  // on a line of seven fields
 constexpr int kInstrumentHeightLong = 7;   // on a line of eight or more
 constexpr int kShortCount = 7;

@@ -148,11 +148,16 @@ namespace texts {
 // "Le fichier %s n'existe pas " (message box of the load action; trailing blank)
 inline constexpr Text<std::string_view> kFileDoesNotExist{"Le fichier %s n'existe pas "};
 // "L'ouverture du fichier %s est impossible " (unopenable observations file; trailing blank)
-inline constexpr Text<std::string_view> kCannotOpenFile{"L'ouverture du fichier %s est impossible "};
-// "Erreur de lecture du fichier %s ligne %d champ %s : " (bad observation field: file name, line, field number)
-inline constexpr Text<std::string_view, int, std::string_view> kObservationFieldError{"Erreur de lecture du fichier %s ligne %d champ %s : "};
+inline constexpr Text<std::string_view> kCannotOpenFile{
+    "L'ouverture du fichier %s est impossible "};
+// "Erreur de lecture du fichier %s ligne %d champ %s : " (bad observation field: file name, line,
+// field number)
+inline constexpr Text<std::string_view, int, std::string_view> kObservationFieldError{
+    "Erreur de lecture du fichier %s ligne %d champ %s : "};
 // "Azimut sans référence ligne : %d" (a direction outside its station's round)
-inline constexpr Text<int> kDirectionWithoutRound{"Azimut sans r\xe9" "f\xe9rence ligne : %d"};
+inline constexpr Text<int> kDirectionWithoutRound{
+    "Azimut sans r\xe9"
+    "f\xe9rence ligne : %d"};
 // "Point : %8s calculé" (a point completed)
 inline constexpr Text<std::string_view> kPointComputed{"Point : %8s calcul\xe9"};
 // "Point : %8s non calculé" (a point left incomplete)
@@ -162,26 +167,40 @@ inline constexpr Text<std::size_t> kEchoedLength{"... (%zu caract\xe8res)"};
 
 // ---------------------------------------------------------------------------
 // The readers (standard output and pane).
-// "L'ouverture du fichier  %s est impossible " (unopenable coordinates file: two blanks before the name, one trailing)
-inline constexpr Text<std::string_view> kCoordinatesCannotOpen{"L'ouverture du fichier  %s est impossible "};
+// "L'ouverture du fichier  %s est impossible " (unopenable coordinates file: two blanks before the
+// name, one trailing)
+inline constexpr Text<std::string_view> kCoordinatesCannotOpen{
+    "L'ouverture du fichier  %s est impossible "};
 // "Nombre maximum de points atteint : %s" (the point table is full: the name field of the line)
 inline constexpr Text<std::string_view> kPointLimit{"Nombre maximum de points atteint : %s"};
-// "erreur de lecture du fichier des points ligne : %s champ : %s" (bad coordinates field: the line number (six wide) and the field)
-inline constexpr Text<std::string_view, std::string_view> kPointLineError{"erreur de lecture du fichier des points ligne : %s champ : %s"};
-// "erreur de lecture du fichier des points ligne : %s ligne incomplète" (coordinates line with too few fields: the line number (six wide))
-inline constexpr Text<std::string_view> kPointLineIncomplete{"erreur de lecture du fichier des points ligne : %s ligne incompl\xe8te"};
-// "erreur de lecture du fichier d'observations ligne : %s ligne incomplète" (observation line with too few fields: the line number (six wide))
-inline constexpr Text<std::string_view> kObservationLineIncomplete{"erreur de lecture du fichier d'observations ligne : %s ligne incompl\xe8te"};
+// "erreur de lecture du fichier des points ligne : %s champ : %s" (bad coordinates field: the line
+// number (six wide) and the field)
+inline constexpr Text<std::string_view, std::string_view> kPointLineError{
+    "erreur de lecture du fichier des points ligne : %s champ : %s"};
+// "erreur de lecture du fichier des points ligne : %s ligne incomplète" (coordinates line with too
+// few fields: the line number (six wide))
+inline constexpr Text<std::string_view> kPointLineIncomplete{
+    "erreur de lecture du fichier des points ligne : %s ligne incompl\xe8te"};
+// "erreur de lecture du fichier d'observations ligne : %s ligne incomplète" (observation line with
+// too few fields: the line number (six wide))
+inline constexpr Text<std::string_view> kObservationLineIncomplete{
+    "erreur de lecture du fichier d'observations ligne : %s ligne incompl\xe8te"};
 // "%6d" (a line number in the readers' messages)
 inline constexpr Text<int> kLineNumber{"%6d"};
 // "Nombre de points connus : %6d" (after the coordinates file)
 inline constexpr Text<int> kKnownPointCount{"Nombre de points connus : %6d"};
 // "Nombre maximum d'observations atteint ligne : %d" (an observation table is full)
 inline constexpr Text<int> kObservationLimit{"Nombre maximum d'observations atteint ligne : %d"};
-// "Inclusion circulaire du fichier %s ignorée" (an include of a file already being read on the include chain)
-inline constexpr Text<std::string_view> kCircularInclude{"Inclusion circulaire du fichier %s ignor\xe9" "e"};
-// "Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu" (an include chain longer than the program follows)
-inline constexpr Text<int, std::string_view> kIncludeTooDeep{"Inclusions imbriqu\xe9" "es sur plus de %d niveaux : le fichier %s n'est pas lu"};
+// "Inclusion circulaire du fichier %s ignorée" (an include of a file already being read on the
+// include chain)
+inline constexpr Text<std::string_view> kCircularInclude{
+    "Inclusion circulaire du fichier %s ignor\xe9"
+    "e"};
+// "Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu" (an include chain
+// longer than the program follows)
+inline constexpr Text<int, std::string_view> kIncludeTooDeep{
+    "Inclusions imbriqu\xe9"
+    "es sur plus de %d niveaux : le fichier %s n'est pas lu"};
 
 // ---------------------------------------------------------------------------
 // The load's statistics and limits.
@@ -194,13 +213,17 @@ inline constexpr Text<int> kCountZeniths{"Nombre de z\xe9nithales    : %6d"};
 // "Nombre de distances     : %6d"
 inline constexpr Text<int> kCountDistances{"Nombre de distances     : %6d"};
 // "Nombre de dénivellées   : %6d" (written so, with two l)
-inline constexpr Text<int> kCountHeightDifferences{"Nombre de d\xe9nivell\xe9" "es   : %6d"};
+inline constexpr Text<int> kCountHeightDifferences{
+    "Nombre de d\xe9nivell\xe9"
+    "es   : %6d"};
 // "Nombre de gisements     : %6d"
 inline constexpr Text<int> kCountBearings{"Nombre de gisements     : %6d"};
 // "Nombre de tours         : %6d"
 inline constexpr Text<int> kCountRounds{"Nombre de tours         : %6d"};
 // "Nombre maximum de visées atteint : %d" (the sight table is full: the count asked for)
-inline constexpr Text<int> kSightLimit{"Nombre maximum de vis\xe9" "es atteint : %d"};
+inline constexpr Text<int> kSightLimit{
+    "Nombre maximum de vis\xe9"
+    "es atteint : %d"};
 
 // ---------------------------------------------------------------------------
 // The driver and the methods (pane lines: the point, then the points used).
@@ -209,15 +232,20 @@ inline constexpr Text<> kNothingDeterminable{"Aucun point ne peut \xeatre d\xe9t
 // "%8s rayonné de %8s"
 inline constexpr Text<std::string_view, std::string_view> kRadiated{"%8s rayonn\xe9 de %8s"};
 // "%8s intersecté de %8s et %s"
-inline constexpr Text<std::string_view, std::string_view, std::string_view> kIntersected{"%8s intersect\xe9 de %8s et %s"};
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kIntersected{
+    "%8s intersect\xe9 de %8s et %s"};
 // "%8s triangulé de %8s et %s"
-inline constexpr Text<std::string_view, std::string_view, std::string_view> kTriangulated{"%8s triangul\xe9 de %8s et %s"};
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kTriangulated{
+    "%8s triangul\xe9 de %8s et %s"};
 // "%8s excentré de %8s et %s"
-inline constexpr Text<std::string_view, std::string_view, std::string_view> kEccentric{"%8s excentr\xe9 de %8s et %s"};
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kEccentric{
+    "%8s excentr\xe9 de %8s et %s"};
 // "%8s relevé sur %8s , %8s , et %8s"
-inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view> kResected{"%8s relev\xe9 sur %8s , %8s , et %8s"};
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view>
+    kResected{"%8s relev\xe9 sur %8s , %8s , et %8s"};
 // "%8s trilatéré de %8s et %s contrôlé sur %8s"
-inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view> kTrilaterated{"%8s trilat\xe9r\xe9 de %8s et %s contr\xf4l\xe9 sur %8s"};
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view>
+    kTrilaterated{"%8s trilat\xe9r\xe9 de %8s et %s contr\xf4l\xe9 sur %8s"};
 // "%8s nivellé de %8s"
 inline constexpr Text<std::string_view, std::string_view> kLevelled{"%8s nivell\xe9 de %8s"};
 
@@ -232,7 +260,9 @@ inline constexpr Text<> kCsvLine{"ligne"};
 // "station"
 inline constexpr Text<> kCsvStation{"station"};
 // "visée"
-inline constexpr Text<> kCsvTarget{"vis\xe9" "e"};
+inline constexpr Text<> kCsvTarget{
+    "vis\xe9"
+    "e"};
 // "nature"
 inline constexpr Text<> kCsvKind{"nature"};
 // "code"
@@ -242,9 +272,13 @@ inline constexpr Text<> kCsvObserved{"observ\xe9"};
 // "calculé"
 inline constexpr Text<> kCsvComputed{"calcul\xe9"};
 // "écart"
-inline constexpr Text<> kCsvResidual{"\xe9" "cart"};
+inline constexpr Text<> kCsvResidual{
+    "\xe9"
+    "cart"};
 // "écart long."
-inline constexpr Text<> kCsvTransverse{"\xe9" "cart long."};
+inline constexpr Text<> kCsvTransverse{
+    "\xe9"
+    "cart long."};
 // "tolérance"
 inline constexpr Text<> kCsvTolerance{"tol\xe9rance"};
 // "normé"
@@ -274,74 +308,139 @@ inline constexpr Text<> kCsvToReview{"\xe0 revoir"};
 // The data check: the text report's headings.
 // "Contrôle des observations"
 inline constexpr Text<> kCheckTitle{"Contr\xf4le des observations"};
-// "Angles en %s, longueurs dans l'unité des coordonnées ; écart = observé - calculé ;" (the angle unit)
-inline constexpr Text<std::string_view> kCheckUnits{"Angles en %s, longueurs dans l'unit\xe9 des coordonn\xe9" "es ; \xe9" "cart = observ\xe9 - calcul\xe9 ;"};
+// "Angles en %s, longueurs dans l'unité des coordonnées ; écart = observé - calculé ;" (the angle
+// unit)
+inline constexpr Text<std::string_view> kCheckUnits{
+    "Angles en %s, longueurs dans l'unit\xe9 des coordonn\xe9"
+    "es ; \xe9"
+    "cart = observ\xe9 - calcul\xe9 ;"};
 // "écart normé = |écart| / tolérance, suspect au-delà de 1."
-inline constexpr Text<> kCheckNormalised{"\xe9" "cart norm\xe9 = |\xe9" "cart| / tol\xe9rance, suspect au-del\xe0 de 1."};
+inline constexpr Text<> kCheckNormalised{
+    "\xe9"
+    "cart norm\xe9 = |\xe9"
+    "cart| / tol\xe9rance, suspect au-del\xe0 de 1."};
 // "Observations : %d, calculables : %d, suspectes : %d"
-inline constexpr Text<int, int, int> kCheckObservationCounts{"Observations : %d, calculables : %d, suspectes : %d"};
+inline constexpr Text<int, int, int> kCheckObservationCounts{
+    "Observations : %d, calculables : %d, suspectes : %d"};
 // "Points suspects : %d, points non contrôlés : %d"
-inline constexpr Text<int, int> kCheckPointCounts{"Points suspects : %d, points non contr\xf4l\xe9s : %d"};
+inline constexpr Text<int, int> kCheckPointCounts{
+    "Points suspects : %d, points non contr\xf4l\xe9s : %d"};
 // "Observations, les plus grands écarts d'abord"
-inline constexpr Text<> kCheckRankingTitle{"Observations, les plus grands \xe9" "carts d'abord"};
+inline constexpr Text<> kCheckRankingTitle{
+    "Observations, les plus grands \xe9"
+    "carts d'abord"};
 
 // ---------------------------------------------------------------------------
 // Files: failures and notices of reading and writing (the name, then the system's error).
 // "erreur système %d : " (a rarer system error: its number, then the system's text)
 inline constexpr Text<int> kSystemError{"erreur syst\xe8me %d : "};
 // "Impossible de créer le fichier %s%s"
-inline constexpr Text<std::string_view, std::string_view> kCannotCreateFile{"Impossible de cr\xe9" "er le fichier %s%s"};
+inline constexpr Text<std::string_view, std::string_view> kCannotCreateFile{
+    "Impossible de cr\xe9"
+    "er le fichier %s%s"};
 // "Erreur d'écriture dans le fichier %s%s"
-inline constexpr Text<std::string_view, std::string_view> kFileWriteError{"Erreur d'\xe9" "criture dans le fichier %s%s"};
+inline constexpr Text<std::string_view, std::string_view> kFileWriteError{
+    "Erreur d'\xe9"
+    "criture dans le fichier %s%s"};
 // "Impossible d'ouvrir le fichier %s%s"
-inline constexpr Text<std::string_view, std::string_view> kCannotOpenForReading{"Impossible d'ouvrir le fichier %s%s"};
+inline constexpr Text<std::string_view, std::string_view> kCannotOpenForReading{
+    "Impossible d'ouvrir le fichier %s%s"};
 // "Le fichier %s n'est pas un fichier ordinaire (périphérique, tube ou socket) : il n'est pas lu"
-inline constexpr Text<std::string_view> kNotRegularFileNotRead{"Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il n'est pas lu"};
+inline constexpr Text<std::string_view> kNotRegularFileNotRead{
+    "Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il n'est "
+    "pas lu"};
 // "Le fichier %s dépasse %d Mo : ce n'est pas un fichier de levé, il n'est pas lu"
-inline constexpr Text<std::string_view, int> kFileTooLarge{"Le fichier %s d\xe9passe %d Mo : ce n'est pas un fichier de lev\xe9, il n'est pas lu"};
+inline constexpr Text<std::string_view, int> kFileTooLarge{
+    "Le fichier %s d\xe9passe %d Mo : ce n'est pas un fichier de lev\xe9, il n'est pas lu"};
 // "Erreur de lecture du fichier %s%s"
-inline constexpr Text<std::string_view, std::string_view> kFileReadError{"Erreur de lecture du fichier %s%s"};
-// "Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"
-inline constexpr Text<std::string_view, int> kFileNotText{"Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"};
-// "Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti en Windows-1252"
-inline constexpr Text<std::string_view, std::string_view> kFileEncodingNotice{"Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti en Windows-1252"};
-// "Le fichier %s contient %zu caractère(s) sans équivalent en Windows-1252 : chacun est lu comme « ? »"
-inline constexpr Text<std::string_view, std::size_t> kFileUnconvertibleNotice{"Le fichier %s contient %zu caract\xe8re(s) sans \xe9quivalent en Windows-1252 : chacun est lu comme \xab ? \xbb"};
-// "Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine une ligne"
-inline constexpr Text<std::string_view> kFileCrOnlyNotice{"Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine une ligne"};
+inline constexpr Text<std::string_view, std::string_view> kFileReadError{
+    "Erreur de lecture du fichier %s%s"};
+// "Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier binaire,
+// ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"
+inline constexpr Text<std::string_view, int> kFileNotText{
+    "Le fichier %s contient un octet nul ligne %d : ce n'est pas un fichier texte (fichier "
+    "binaire, ou UTF-16 sans marque d'ordre des octets), il n'est pas lu"};
+// "Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti en
+// Windows-1252"
+inline constexpr Text<std::string_view, std::string_view> kFileEncodingNotice{
+    "Le fichier %s est en %s (il commence par une marque d'ordre des octets) : il est lu converti "
+    "en Windows-1252"};
+// "Le fichier %s contient %zu caractère(s) sans équivalent en Windows-1252 : chacun est lu comme «
+// ? »"
+inline constexpr Text<std::string_view, std::size_t> kFileUnconvertibleNotice{
+    "Le fichier %s contient %zu caract\xe8re(s) sans \xe9quivalent en Windows-1252 : chacun est lu "
+    "comme \xab ? \xbb"};
+// "Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine une
+// ligne"
+inline constexpr Text<std::string_view> kFileCrOnlyNotice{
+    "Le fichier %s a des fins de ligne CR seules (ancien format Macintosh) : chaque CR y termine "
+    "une ligne"};
 // " ; le fichier %s reste inchangé" (after a failure of a replacing write)
 inline constexpr Text<std::string_view> kFileLeftUnchanged{" ; le fichier %s reste inchang\xe9"};
 // "Impossible de remplacer le fichier %s%s ; il reste inchangé"
-inline constexpr Text<std::string_view, std::string_view> kCannotReplaceFile{"Impossible de remplacer le fichier %s%s ; il reste inchang\xe9"};
-// "Nombre maximum de points atteint : %d" (the point table is full when an observation names a new point: the count asked for)
+inline constexpr Text<std::string_view, std::string_view> kCannotReplaceFile{
+    "Impossible de remplacer le fichier %s%s ; il reste inchang\xe9"};
+// "Nombre maximum de points atteint : %d" (the point table is full when an observation names a new
+// point: the count asked for)
 inline constexpr Text<int> kPointLimitCount{"Nombre maximum de points atteint : %d"};
 
 // ---------------------------------------------------------------------------
 // The actions and the work site (message boxes and failure reports).
-// "Le fichier %s n'est pas un fichier ordinaire (périphérique, tube ou socket) : il ne peut pas être lu" (message box of the load action)
-inline constexpr Text<std::string_view> kNotRegularFileCannotBeRead{"Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il ne peut pas \xeatre lu"};
-// "Le fichier %s n'est pas écrit : %s. Un fichier de résultats antérieur est gardé tel quel ; corrigez la cause de l'erreur, puis refaites « Initialisation » et le calcul." ("Quitter" after a failed action: the .new file's name, then kLoadInterrupted or kRunInterrupted)
-inline constexpr Text<std::string_view, std::string_view> kResultsKept{"Le fichier %s n'est pas \xe9" "crit : %s. Un fichier de r\xe9sultats ant\xe9rieur est gard\xe9 tel quel ; corrigez la cause de l'erreur, puis refaites \xab Initialisation \xbb et le calcul."};
+// "Le fichier %s n'est pas un fichier ordinaire (périphérique, tube ou socket) : il ne peut pas
+// être lu" (message box of the load action)
+inline constexpr Text<std::string_view> kNotRegularFileCannotBeRead{
+    "Le fichier %s n'est pas un fichier ordinaire (p\xe9riph\xe9rique, tube ou socket) : il ne "
+    "peut pas \xeatre lu"};
+// "Le fichier %s n'est pas écrit : %s. Un fichier de résultats antérieur est gardé tel quel ;
+// corrigez la cause de l'erreur, puis refaites « Initialisation » et le calcul." ("Quitter" after a
+// failed action: the .new file's name, then kLoadInterrupted or kRunInterrupted)
+inline constexpr Text<std::string_view, std::string_view> kResultsKept{
+    "Le fichier %s n'est pas \xe9"
+    "crit : %s. Un fichier de r\xe9sultats ant\xe9rieur est gard\xe9 tel quel ; corrigez la cause "
+    "de l'erreur, puis refaites \xab Initialisation \xbb et le calcul."};
 // "l'initialisation a été interrompue par une erreur, les données lues sont incomplètes"
-inline constexpr Text<> kLoadInterrupted{"l'initialisation a \xe9t\xe9 interrompue par une erreur, les donn\xe9" "es lues sont incompl\xe8tes"};
+inline constexpr Text<> kLoadInterrupted{
+    "l'initialisation a \xe9t\xe9 interrompue par une erreur, les donn\xe9"
+    "es lues sont incompl\xe8tes"};
 // "le calcul a été interrompu par une erreur, ses résultats sont incomplets"
-inline constexpr Text<> kRunInterrupted{"le calcul a \xe9t\xe9 interrompu par une erreur, ses r\xe9sultats sont incomplets"};
-// "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou vérifiez que les fichiers d'entrée sont bien ceux du chantier."
-inline constexpr Text<> kOutOfMemory{"M\xe9moire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou v\xe9rifiez que les fichiers d'entr\xe9" "e sont bien ceux du chantier."};
-// "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée." (any other exception)
-inline constexpr Text<> kInternalError{"Erreur interne du programme : l'action est interrompue. Les fichiers de r\xe9sultats ant\xe9rieurs sont gard\xe9s ; signalez ce probl\xe8me avec les fichiers d'entr\xe9" "e."};
+inline constexpr Text<> kRunInterrupted{
+    "le calcul a \xe9t\xe9 interrompu par une erreur, ses r\xe9sultats sont incomplets"};
+// "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou vérifiez que les
+// fichiers d'entrée sont bien ceux du chantier."
+inline constexpr Text<> kOutOfMemory{
+    "M\xe9moire insuffisante : l'action est interrompue. Fermez d'autres programmes, ou "
+    "v\xe9rifiez que les fichiers d'entr\xe9"
+    "e sont bien ceux du chantier."};
+// "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats antérieurs
+// sont gardés ; signalez ce problème avec les fichiers d'entrée." (any other exception)
+inline constexpr Text<> kInternalError{
+    "Erreur interne du programme : l'action est interrompue. Les fichiers de r\xe9sultats "
+    "ant\xe9rieurs sont gard\xe9s ; signalez ce probl\xe8me avec les fichiers d'entr\xe9"
+    "e."};
 // "Point inconnu : %s" (a start point the tables do not hold)
 inline constexpr Text<std::string_view> kUnknownPoint{"Point inconnu : %s"};
-// "Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés décimaux) : les angles des observations seront pris en radians"
-inline constexpr Text<int> kUnknownAngleUnit{"Unit\xe9 angulaire %d inconnue (1 grades, 2 degr\xe9s sexag\xe9simaux, 3 degr\xe9s d\xe9" "cimaux) : les angles des observations seront pris en radians"};
+// "Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés décimaux) : les angles
+// des observations seront pris en radians"
+inline constexpr Text<int> kUnknownAngleUnit{
+    "Unit\xe9 angulaire %d inconnue (1 grades, 2 degr\xe9s sexag\xe9simaux, 3 degr\xe9s d\xe9"
+    "cimaux) : les angles des observations seront pris en radians"};
 // "Nombre de chiffres significatifs %d hors de 0 à 10 : le fichier .new en aura %d"
-inline constexpr Text<int, int> kDigitsOutOfRange{"Nombre de chiffres significatifs %d hors de 0 \xe0 10 : le fichier .new en aura %d"};
-// "Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier (menu Chantier) avant l'initialisation"
-inline constexpr Text<> kNoWorkSite{"Aucun fichier de chantier n'est choisi : cr\xe9" "ez ou ouvrez un chantier (menu Chantier) avant l'initialisation"};
-// "Le nom de fichier « %s » contient une fin de ligne ou un octet nul : le chantier ne peut pas l'enregistrer" (the name is echoed whole, its NUL byte too)
-inline constexpr Text<std::string_view> kBadFileName{"Le nom de fichier \xab %s \xbb contient une fin de ligne ou un octet nul : le chantier ne peut pas l'enregistrer"};
+inline constexpr Text<int, int> kDigitsOutOfRange{
+    "Nombre de chiffres significatifs %d hors de 0 \xe0 10 : le fichier .new en aura %d"};
+// "Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier (menu Chantier) avant
+// l'initialisation"
+inline constexpr Text<> kNoWorkSite{
+    "Aucun fichier de chantier n'est choisi : cr\xe9"
+    "ez ou ouvrez un chantier (menu Chantier) avant l'initialisation"};
+// "Le nom de fichier « %s » contient une fin de ligne ou un octet nul : le chantier ne peut pas
+// l'enregistrer" (the name is echoed whole, its NUL byte too)
+inline constexpr Text<std::string_view> kBadFileName{
+    "Le nom de fichier \xab %s \xbb contient une fin de ligne ou un octet nul : le chantier ne "
+    "peut pas l'enregistrer"};
 // "Paramètre non numérique : impossible d'écrire le fichier de chantier %s"
-inline constexpr Text<std::string_view> kParameterNotNumeric{"Param\xe8tre non num\xe9rique : impossible d'\xe9" "crire le fichier de chantier %s"};
+inline constexpr Text<std::string_view> kParameterNotNumeric{
+    "Param\xe8tre non num\xe9rique : impossible d'\xe9"
+    "crire le fichier de chantier %s"};
 // "Calculs topo approchés"
 inline constexpr Text<> kApplicationTitle{"Calculs topo approch\xe9s"};
 // "Calcul topographique approché"
@@ -350,7 +449,8 @@ inline constexpr Text<> kMainWindowCaption{"Calcul topographique approch\xe9"};
 // ---------------------------------------------------------------------------
 // The closing block of the listing.
 // "All the points are calculated / Tous les points sont calculés" (written in both languages)
-inline constexpr Text<> kAllPointsComputed{"All the points are calculated / Tous les points sont calcul\xe9s"};
+inline constexpr Text<> kAllPointsComputed{
+    "All the points are calculated / Tous les points sont calcul\xe9s"};
 
 // ---------------------------------------------------------------------------
 // The extended determination (pane lines).
@@ -358,33 +458,58 @@ inline constexpr Text<> kAllPointsComputed{"All the points are calculated / Tous
 inline constexpr Text<> kExtendedTitle{"Calcul \xe9tendu"};
 // "Calcul étendu : aucun point de plus"
 inline constexpr Text<> kExtendedNothingMore{"Calcul \xe9tendu : aucun point de plus"};
-// "Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s" (its two ends, stations, length, then the two closures)
-inline constexpr Text<std::string_view, std::string_view, int, std::string_view, std::string_view, std::string_view> kTraverse{"Cheminement de %8s \xe0 %8s : %d stations, longueur %s, %s, %s"};
+// "Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s" (its two ends, stations, length,
+// then the two closures)
+inline constexpr Text<std::string_view, std::string_view, int, std::string_view, std::string_view,
+                      std::string_view>
+    kTraverse{"Cheminement de %8s \xe0 %8s : %d stations, longueur %s, %s, %s"};
 // "Bloc local %d (%d points autour de %8s) non calculable : %s" (number, points, seed, reason)
-inline constexpr Text<int, int, std::string_view, std::string_view> kBlockRefused{"Bloc local %d (%d points autour de %8s) non calculable : %s"};
+inline constexpr Text<int, int, std::string_view, std::string_view> kBlockRefused{
+    "Bloc local %d (%d points autour de %8s) non calculable : %s"};
 // "%8s placé par le bloc local %d recalé sur %8s et %s"
-inline constexpr Text<std::string_view, int, std::string_view, std::string_view> kPlacedByBlock{"%8s plac\xe9 par le bloc local %d recal\xe9 sur %8s et %s"};
+inline constexpr Text<std::string_view, int, std::string_view, std::string_view> kPlacedByBlock{
+    "%8s plac\xe9 par le bloc local %d recal\xe9 sur %8s et %s"};
 // " et %d autres" (after the common points named)
 inline constexpr Text<int> kAndOthers{" et %d autres"};
 // "Bloc local %d : %d points placés, recalé sur %s ; échelle %s ; écart maximal %s"
-inline constexpr Text<int, int, std::string_view, std::string_view, std::string_view> kBlockAccepted{"Bloc local %d : %d points plac\xe9s, recal\xe9 sur %s ; \xe9" "chelle %s ; \xe9" "cart maximal %s"};
+inline constexpr Text<int, int, std::string_view, std::string_view, std::string_view>
+    kBlockAccepted{
+        "Bloc local %d : %d points plac\xe9s, recal\xe9 sur %s ; \xe9"
+        "chelle %s ; \xe9"
+        "cart maximal %s"};
 
 // ---------------------------------------------------------------------------
 // The data check: the text report's table headings, labels and placements.
-// " rang fichier          ligne  station     visée nature                    observé         calculé        écart  écart long.   normé  verdict       remarque" (the column headings of the observations)
-inline constexpr Text<> kCheckObservationHeadings{" rang fichier          ligne  station     vis\xe9" "e nature                    observ\xe9         calcul\xe9        \xe9" "cart  \xe9" "cart long.   norm\xe9  verdict       remarque"};
+// " rang fichier          ligne  station     visée nature                    observé calculé écart
+// écart long.   normé  verdict       remarque" (the column headings of the observations)
+inline constexpr Text<> kCheckObservationHeadings{
+    " rang fichier          ligne  station     vis\xe9"
+    "e nature                    observ\xe9         calcul\xe9        \xe9"
+    "cart  \xe9"
+    "cart long.   norm\xe9  verdict       remarque"};
 // "Points"
 inline constexpr Text<> kCheckPointsTitle{"Points"};
 // "   point  contrôles plan  altitude   max normé  verdict       placement ; explication"
-inline constexpr Text<> kCheckPointHeadings{"   point  contr\xf4les plan  altitude   max norm\xe9  verdict       placement ; explication"};
+inline constexpr Text<> kCheckPointHeadings{
+    "   point  contr\xf4les plan  altitude   max norm\xe9  verdict       placement ; explication"};
 // "désignée, normé sans elle %s" (the note of an observation the deletion test points at)
-inline constexpr Text<std::string_view> kCheckDeletedNormalised{"d\xe9sign\xe9" "e, norm\xe9 sans elle %s"};
+inline constexpr Text<std::string_view> kCheckDeletedNormalised{
+    "d\xe9sign\xe9"
+    "e, norm\xe9 sans elle %s"};
 // " ; à revoir : %s" (after a suspect point's placement: its culprit)
 inline constexpr Text<std::string_view> kCheckToReview{" ; \xe0 revoir : %s"};
 // "%s ligne %d %s de %s vers %s" (file, line, kind, station, target)
-inline constexpr Text<std::string_view, int, std::string_view, std::string_view, std::string_view> kCheckObservationLabel{"%s ligne %d %s de %s vers %s"};
-// "Tolérances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; dénivelées %s ; zénithales 5 mgon + %s / distance ; centrages %s" (the tolerances, each in the unit of the coordinates)
-inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view, std::string_view, std::string_view> kCheckToleranceSummary{"Tol\xe9rances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; d\xe9nivel\xe9" "es %s ; z\xe9nithales 5 mgon + %s / distance ; centrages %s"};
+inline constexpr Text<std::string_view, int, std::string_view, std::string_view, std::string_view>
+    kCheckObservationLabel{"%s ligne %d %s de %s vers %s"};
+// "Tolérances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; dénivelées
+// %s ; zénithales 5 mgon + %s / distance ; centrages %s" (the tolerances, each in the unit of the
+// coordinates)
+inline constexpr Text<std::string_view, std::string_view, std::string_view, std::string_view,
+                      std::string_view, std::string_view>
+    kCheckToleranceSummary{
+        "Tol\xe9rances : directions et gisements 5 mgon + %s / distance ; distances %s + %s ppm ; "
+        "d\xe9nivel\xe9"
+        "es %s ; z\xe9nithales 5 mgon + %s / distance ; centrages %s"};
 // "donné"
 inline constexpr Text<> kPlacementGiven{"donn\xe9"};
 // "non calculé"
@@ -394,40 +519,57 @@ inline constexpr Text<> kPlacementPlaced{"plac\xe9"};
 // "plan non calculé"
 inline constexpr Text<> kPlacementNoPlan{"plan non calcul\xe9"};
 // ", altitude non calculée"
-inline constexpr Text<> kPlacementNoHeight{", altitude non calcul\xe9" "e"};
+inline constexpr Text<> kPlacementNoHeight{
+    ", altitude non calcul\xe9"
+    "e"};
 // "ses coordonnées"
-inline constexpr Text<> kCulpritCoordinates{"ses coordonn\xe9" "es"};
+inline constexpr Text<> kCulpritCoordinates{
+    "ses coordonn\xe9"
+    "es"};
 // " (%s ligne %d)" (the file and line of the point's coordinates)
 inline constexpr Text<std::string_view, int> kCulpritCoordinatesLine{" (%s ligne %d)"};
 // " (ou l'une des %d autres : rien ne les départage)"
-inline constexpr Text<int> kCulpritAlternatives{" (ou l'une des %d autres : rien ne les d\xe9partage)"};
+inline constexpr Text<int> kCulpritAlternatives{
+    " (ou l'une des %d autres : rien ne les d\xe9partage)"};
 // " ; n'explique pas tout"
 inline constexpr Text<> kCulpritPartial{" ; n'explique pas tout"};
 
 // ---------------------------------------------------------------------------
 // The data check: why a check is not computed, notes, kinds, verdicts, methods.
 // "visée d'un point sur lui-même"
-inline constexpr Text<> kCheckSelfSight{"vis\xe9" "e d'un point sur lui-m\xeame"};
+inline constexpr Text<> kCheckSelfSight{
+    "vis\xe9"
+    "e d'un point sur lui-m\xeame"};
 // "point non calculé"
 inline constexpr Text<> kCheckPointNotComputed{"point non calcul\xe9"};
 // "altitude non calculée"
-inline constexpr Text<> kCheckHeightNotComputed{"altitude non calcul\xe9" "e"};
+inline constexpr Text<> kCheckHeightNotComputed{
+    "altitude non calcul\xe9"
+    "e"};
 // "zénithale verticale"
 inline constexpr Text<> kCheckZenithVertical{"z\xe9nithale verticale"};
 // "sans zénithale, altitude non calculée"
-inline constexpr Text<> kCheckNoZenith{"sans z\xe9nithale, altitude non calcul\xe9" "e"};
+inline constexpr Text<> kCheckNoZenith{
+    "sans z\xe9nithale, altitude non calcul\xe9"
+    "e"};
 // "comparée en 3D"
-inline constexpr Text<> kCheckCompared3D{"compar\xe9" "e en 3D"};
+inline constexpr Text<> kCheckCompared3D{
+    "compar\xe9"
+    "e en 3D"};
 // "points confondus"
 inline constexpr Text<> kCheckCoincident{"points confondus"};
 // "lecture hors tour"
 inline constexpr Text<> kCheckOutsideRound{"lecture hors tour"};
 // "seule visée du tour vers un point calculé : ne contrôle rien"
-inline constexpr Text<> kCheckLoneSight{"seule vis\xe9" "e du tour vers un point calcul\xe9 : ne contr\xf4le rien"};
+inline constexpr Text<> kCheckLoneSight{
+    "seule vis\xe9"
+    "e du tour vers un point calcul\xe9 : ne contr\xf4le rien"};
 // "distance horizontale"
 inline constexpr Text<> kKindHorizontalDistance{"distance horizontale"};
 // "distance inclinée"
-inline constexpr Text<> kKindSlopeDistance{"distance inclin\xe9" "e"};
+inline constexpr Text<> kKindSlopeDistance{
+    "distance inclin\xe9"
+    "e"};
 // "centrage"
 inline constexpr Text<> kKindCentring{"centrage"};
 // "direction"
@@ -435,7 +577,9 @@ inline constexpr Text<> kKindDirection{"direction"};
 // "zénithale"
 inline constexpr Text<> kKindZenith{"z\xe9nithale"};
 // "dénivelée"
-inline constexpr Text<> kKindHeightDifference{"d\xe9nivel\xe9" "e"};
+inline constexpr Text<> kKindHeightDifference{
+    "d\xe9nivel\xe9"
+    "e"};
 // "gisement"
 inline constexpr Text<> kKindBearing{"gisement"};
 // "contrôlé"
@@ -461,7 +605,9 @@ inline constexpr Text<> kMethodExtended{"plac\xe9 par bloc local"};
 // "°" (the angle unit of decimal degrees)
 inline constexpr Text<> kUnitDegreeSign{"\xb0"};
 // "réduite par la zénithale %d" (the line of the zenith angle that reduced a distance)
-inline constexpr Text<int> kCheckReducedByZenith{"r\xe9" "duite par la z\xe9nithale %d"};
+inline constexpr Text<int> kCheckReducedByZenith{
+    "r\xe9"
+    "duite par la z\xe9nithale %d"};
 
 }  // namespace texts
 

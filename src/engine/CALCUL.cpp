@@ -267,8 +267,7 @@ void RunDetermination(SurveyState& state, WindowServices& ui) {
 
     for (const SurveyPoint& point : state.PointTable) {
         if (!point.planimetricKnown || !point.heightKnown) {
-            ui.Affiche(TextOf(texts::kPointNotComputed, point.name),
-                       MessageKind::Problem);
+            ui.Affiche(TextOf(texts::kPointNotComputed, point.name), MessageKind::Problem);
         }
     }
 }

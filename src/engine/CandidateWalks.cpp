@@ -36,7 +36,8 @@ RoundGroups GroupByRound(const std::vector<ReadingCandidate>& c) {
     g.runEnd.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         g.rank[g.order[k]] = k;
-        const bool newGroup = k == 0 || !ReadInOneRound(c[g.order[k]].round, c[g.order[k - 1]].round);
+        const bool newGroup =
+            k == 0 || !ReadInOneRound(c[g.order[k]].round, c[g.order[k - 1]].round);
         g.groupBegin[k] = newGroup ? k : g.groupBegin[k - 1];
     }
     for (std::size_t k = n; k-- > 0;) {

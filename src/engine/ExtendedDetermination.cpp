@@ -940,9 +940,9 @@ std::string TraverseLine(const SurveyState& state, const Attempt& attempt,
     const std::string angular =
         traverse.oriented ? Cp("fermeture angulaire ") + AngleText(state, traverse.angular, true)
                           : Cp("fermeture angulaire non mesurable (extrémités non orientées)");
-    return TextOf(texts::kTraverse, name(traverse.vertices.front()),
-                  name(traverse.vertices.back()), traverse.stations, Length(traverse.length),
-                  traverse.oriented ? angular : closure, traverse.oriented ? closure : angular);
+    return TextOf(texts::kTraverse, name(traverse.vertices.front()), name(traverse.vertices.back()),
+                  traverse.stations, Length(traverse.length), traverse.oriented ? angular : closure,
+                  traverse.oriented ? closure : angular);
 }
 
 // ---- The stage ----
@@ -978,8 +978,7 @@ class Stage {
         }
         for (const SurveyPoint& point : state_.PointTable) {
             if (!IsComplete(point)) {
-                ui_.Affiche(TextOf(texts::kPointNotComputed, point.name),
-                            MessageKind::Problem);
+                ui_.Affiche(TextOf(texts::kPointNotComputed, point.name), MessageKind::Problem);
             }
         }
     }
@@ -1071,10 +1070,9 @@ class Stage {
             FillFit(record, *attempt, *fit);
         }
         const int number = AppendBlock(record);
-        ui_.Affiche(
-            TextOf(texts::kBlockRefused, number, static_cast<int>(block.size()),
-                   NameOf(state_, seed), reason),
-            MessageKind::Problem);
+        ui_.Affiche(TextOf(texts::kBlockRefused, number, static_cast<int>(block.size()),
+                           NameOf(state_, seed), reason),
+                    MessageKind::Problem);
     }
 
     void FillFit(ExtendedBlock& record, const Attempt& attempt, const Fit& fit) const {

@@ -16,8 +16,7 @@ namespace calctopo {
 namespace {
 
 void ReportLevelled(SurveyState& state, WindowServices& ui, int point, int from) {
-    ui.Affiche(TextOf(texts::kLevelled, state.PointTable[point].name,
-                      state.PointTable[from].name),
+    ui.Affiche(TextOf(texts::kLevelled, state.PointTable[point].name, state.PointTable[from].name),
                MessageKind::Info);
 }
 

@@ -29,9 +29,8 @@ bool PlaceByRadiation(SurveyState& state, WindowServices& ui, int point, int sig
     if (!StorePlanPosition(state, point, x, y, ByRadiation, {sightNumber})) {
         return false;
     }
-    ui.Affiche(
-        TextOf(texts::kRadiated, state.PointTable[point].name, from.name),
-        MessageKind::Info);
+    ui.Affiche(TextOf(texts::kRadiated, state.PointTable[point].name, from.name),
+               MessageKind::Info);
     return true;
 }
 
@@ -88,8 +87,7 @@ int TryIntersection(SurveyState& state, WindowServices& ui, int point) {
             !StorePlanPosition(state, point, x, y, ByIntersection, {first, number})) {
             continue;
         }
-        ui.Affiche(TextOf(texts::kIntersected, state.PointTable[point].name,
-                          s1.name, sk.name),
+        ui.Affiche(TextOf(texts::kIntersected, state.PointTable[point].name, s1.name, sk.name),
                    MessageKind::Info);
         return ByIntersection;
     }

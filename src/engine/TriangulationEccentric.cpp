@@ -23,10 +23,10 @@ double AngleBetween(const SurveyState& state, const Sight& a, const Sight& b) {
 }
 
 void ReportPlaced(SurveyState& state, WindowServices& ui,
-                  const Text<std::string_view, std::string_view, std::string_view>& text,
-                  int point, int a, int b) {
-    ui.Affiche(TextOf(text, state.PointTable[point].name,
-                      state.PointTable[a].name, state.PointTable[b].name),
+                  const Text<std::string_view, std::string_view, std::string_view>& text, int point,
+                  int a, int b) {
+    ui.Affiche(TextOf(text, state.PointTable[point].name, state.PointTable[a].name,
+                      state.PointTable[b].name),
                MessageKind::Info);
 }
 

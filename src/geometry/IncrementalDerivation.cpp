@@ -191,7 +191,8 @@ bool Sweep(SurveyState& state, Book& book) {
         book.inSweep[Slot(number)] = 0;
 
         const std::int32_t round = RoundOfSight(state, state.SightTable[number]);
-        const bool wasOriented = HasRoundToOrient(round) && state.RoundTable[round].orientationKnown;
+        const bool wasOriented =
+            HasRoundToOrient(round) && state.RoundTable[round].orientationKnown;
         if (!ApplySightRules(state, number)) {
             continue;
         }

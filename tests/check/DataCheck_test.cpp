@@ -265,8 +265,11 @@ TEST(DataCheck, CsvHeadingsAreWindows1252) {
     const std::string csv = CheckReportCsv(checked.survey.state, checked.result);
     const std::string first = csv.substr(0, csv.find("\r\n"));
     EXPECT_EQ(first,
-              "rang;fichier;ligne;station;vis\xe9" "e;nature;code;observ\xe9;calcul\xe9;\xe9" "cart;"
-              "\xe9" "cart long.;tol\xe9rance;norm\xe9;norm\xe9 sans elle;verdict;remarque;"
+              "rang;fichier;ligne;station;vis\xe9"
+              "e;nature;code;observ\xe9;calcul\xe9;\xe9"
+              "cart;"
+              "\xe9"
+              "cart long.;tol\xe9rance;norm\xe9;norm\xe9 sans elle;verdict;remarque;"
               "unit\xe9 d'angle");
     EXPECT_EQ(csv.find("\xc3"), std::string::npos);
     EXPECT_NE(csv.find("point;contr\xf4les plan;contr\xf4les altitude;max norm\xe9;verdict;"

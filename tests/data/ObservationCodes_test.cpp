@@ -30,7 +30,8 @@ TEST(ObservationCodes, FieldPositionsOfBothLayouts) {
     // On a line of eight fields or more, field 6 is not read and the two
     // heights move one field on.
     EXPECT_EQ(observation_field::kInstrumentHeightShort + 1, observation_field::kShortCount);
-    EXPECT_EQ(observation_field::kInstrumentHeightLong, observation_field::kInstrumentHeightShort + 1);
+    EXPECT_EQ(observation_field::kInstrumentHeightLong,
+              observation_field::kInstrumentHeightShort + 1);
 }
 
 }  // namespace

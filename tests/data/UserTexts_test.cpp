@@ -26,17 +26,19 @@ static_assert(FormatFits<std::size_t>("... (%zu caract\xe8res)"));
 static_assert(FormatFits<SV, SV>("%-10s|%8s"));
 static_assert(FormatFits<double>("%13.1f"));
 static_assert(FormatFits<>("100 %% s\xfbr"));
-static_assert(!FormatFits<int>("Point : %8s"));            // a string for an int
-static_assert(!FormatFits<SV>("%d"));                      // an int for a string
-static_assert(!FormatFits<int>("%zu"));                    // a size for an int
-static_assert(!FormatFits<SV, SV>("%s"));                  // one argument too many
-static_assert(!FormatFits<SV>("%s et %s"));                // one argument missing
-static_assert(!FormatFits<>("100 %"));                     // a lone '%' at the end
-static_assert(!FormatFits<double>("%e"));                  // a conversion the catalogue lacks
-static_assert(!FormatFits<SV>("%.3s"));                    // precision on a string
+static_assert(!FormatFits<int>("Point : %8s"));  // a string for an int
+static_assert(!FormatFits<SV>("%d"));            // an int for a string
+static_assert(!FormatFits<int>("%zu"));          // a size for an int
+static_assert(!FormatFits<SV, SV>("%s"));        // one argument too many
+static_assert(!FormatFits<SV>("%s et %s"));      // one argument missing
+static_assert(!FormatFits<>("100 %"));           // a lone '%' at the end
+static_assert(!FormatFits<double>("%e"));        // a conversion the catalogue lacks
+static_assert(!FormatFits<SV>("%.3s"));          // precision on a string
 // A text whose format fits can be defined; one that does not, cannot.
 template <typename... Args>
-concept DefinableAsConstant = requires { typename std::integral_constant<int, (Text<Args...>("%d"), 0)>; };
+concept DefinableAsConstant = requires {
+    typename std::integral_constant<int, (Text<Args...>("%d"), 0)>;
+};
 static_assert(DefinableAsConstant<int>);
 static_assert(!DefinableAsConstant<SV>);
 
@@ -50,13 +52,18 @@ TEST(UserTexts, EntriesGiveTheBytesThePaneAndFilesShow) {
               "L'ouverture du fichier  a.cor est impossible ");
     EXPECT_EQ(TextOf(texts::kObservationFieldError, "m.obs", 12, "x1"),
               "Erreur de lecture du fichier m.obs ligne 12 champ x1 : ");
-    EXPECT_EQ(TextOf(texts::kCountHeightDifferences, 42), "Nombre de d\xe9nivell\xe9" "es   :     42");
-    EXPECT_EQ(TextOf(texts::kIntersected, "P3", "P1", "P2"), "      P3 intersect\xe9 de       P1 et P2");
+    EXPECT_EQ(TextOf(texts::kCountHeightDifferences, 42),
+              "Nombre de d\xe9nivell\xe9"
+              "es   :     42");
+    EXPECT_EQ(TextOf(texts::kIntersected, "P3", "P1", "P2"),
+              "      P3 intersect\xe9 de       P1 et P2");
     EXPECT_EQ(TextOf(texts::kResected, "R", "A", "B", "C"),
               "       R relev\xe9 sur        A ,        B , et        C");
     EXPECT_EQ(TextOf(texts::kEchoedLength, std::size_t{4097}), "... (4097 caract\xe8res)");
     EXPECT_EQ(TextOf(texts::kCsvTolerance), "tol\xe9rance");
-    EXPECT_EQ(TextOf(texts::kNothingDeterminable), "Aucun point ne peut \xea" "tre d\xe9termin\xe9");
+    EXPECT_EQ(TextOf(texts::kNothingDeterminable),
+              "Aucun point ne peut \xea"
+              "tre d\xe9termin\xe9");
 }
 
 // The formatter against the C library's own, for the conversions it knows.
@@ -78,7 +85,8 @@ TEST(UserTexts, FormattingAgreesWithPrintf) {
     EXPECT_EQ(TextOf(kName, std::string_view("ab\0cd", 5)), std::string("<ab\0cd>", 7));
     // Any string type passes for %s.
     const std::string name = "P7";
-    EXPECT_EQ(TextOf(texts::kRadiated, name, std::string_view("S")), "      P7 rayonn\xe9 de        S");
+    EXPECT_EQ(TextOf(texts::kRadiated, name, std::string_view("S")),
+              "      P7 rayonn\xe9 de        S");
 }
 
 // A decimal comma in the user's locale changes nothing.

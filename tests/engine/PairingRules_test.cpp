@@ -29,7 +29,7 @@ TEST(PairingRules, NamesForTheAngleMethodsIndicesForThePoints) {
     EXPECT_TRUE(SameTargetByName("A", "A"));
     EXPECT_FALSE(SameTargetByName("A", "A2"));
     EXPECT_TRUE(SamePoint(3, 3));
-    EXPECT_FALSE(SamePoint(3, 4));  // two points, even when they bear one name
+    EXPECT_FALSE(SamePoint(3, 4));      // two points, even when they bear one name
     EXPECT_TRUE(ReadInOneRound(0, 0));  // before the first round: one zero all the same
     EXPECT_FALSE(ReadInOneRound(0, 1));
     EXPECT_FALSE(HasRoundToOrient(0));

@@ -160,10 +160,9 @@ void ReadWorkSite(WorkSiteReader& reader, SurveyState& state, std::vector<std::s
     parameters.significantDigits = reader.Integer();
     if (parameters.significantDigits < kMinSignificantDigits ||
         parameters.significantDigits > kMaxSignificantDigits) {
-        warnings.push_back(
-            TextOf(texts::kDigitsOutOfRange, parameters.significantDigits,
-                   std::clamp(parameters.significantDigits, kMinSignificantDigits,
-                              kMaxSignificantDigits)));
+        warnings.push_back(TextOf(texts::kDigitsOutOfRange, parameters.significantDigits,
+                                  std::clamp(parameters.significantDigits, kMinSignificantDigits,
+                                             kMaxSignificantDigits)));
     }
     parameters.meanLatitude = reader.Real();
     parameters.refractionCoefficient = reader.Real();
