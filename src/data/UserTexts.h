@@ -448,6 +448,10 @@ inline constexpr Text<> kMainWindowCaption{"Calcul topographique approch\xe9"};
 
 // ---------------------------------------------------------------------------
 // The closing block of the listing.
+// "List of points which can't be calculated" (the closing block's heading, English line)
+inline constexpr Text<> kPointsLeftHeading{"List of points which can't be calculated"};
+// "  Liste des points non calculables :" (its French line, two leading blanks)
+inline constexpr Text<> kPointsLeftHeadingFrench{"  Liste des points non calculables :"};
 // "All the points are calculated / Tous les points sont calculés" (written in both languages)
 inline constexpr Text<> kAllPointsComputed{
     "All the points are calculated / Tous les points sont calcul\xe9s"};
@@ -608,6 +612,36 @@ inline constexpr Text<> kUnitDegreeSign{"\xb0"};
 inline constexpr Text<int> kCheckReducedByZenith{
     "r\xe9"
     "duite par la z\xe9nithale %d"};
+
+// ---------------------------------------------------------------------------
+// The sketch: point statuses and the check's verdicts on it.
+// "point donné"
+inline constexpr Text<> kSketchGiven{"point donn\xe9"};
+// "point calculé"
+inline constexpr Text<> kSketchComputed{"point calcul\xe9"};
+// "plan seul"
+inline constexpr Text<> kSketchPlanOnly{"plan seul"};
+// "altitude seule"
+inline constexpr Text<> kSketchHeightOnly{"altitude seule"};
+// "non placé"
+inline constexpr Text<> kSketchNotPlaced{"non plac\xe9"};
+// "écart %s (%s × la tolérance)" (the residual, then the normalised residual)
+inline constexpr Text<std::string_view, std::string_view> kSketchFigures{
+    "\xe9"
+    "cart %s (%s \xd7 la tol\xe9rance)"};
+// "à revoir : ses coordonnées"
+inline constexpr Text<> kSketchCulpritCoordinates{
+    "\xe0 revoir : ses coordonn\xe9"
+    "es"};
+// "observations en désaccord" (a suspect point whose culprit is not found)
+inline constexpr Text<> kSketchDisagreeing{"observations en d\xe9saccord"};
+// "à revoir : %s %s -> %s" (kind, station, target)
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kSketchCulprit{
+    "\xe0 revoir : %s %s -> %s"};
+// "écart normé %s"
+inline constexpr Text<std::string_view> kSketchNormalised{
+    "\xe9"
+    "cart norm\xe9 %s"};
 
 }  // namespace texts
 

@@ -71,8 +71,8 @@ void WriteCoordinatesOutput(SurveyState& state) {
 
     TextOutputFile& listing = state.ListingFile;
     listing.AppendLine(" ");
-    listing.AppendLine("List of points which can't be calculated");
-    listing.AppendLine("  Liste des points non calculables :");
+    listing.AppendLine(TextOf(texts::kPointsLeftHeading));
+    listing.AppendLine(TextOf(texts::kPointsLeftHeadingFrench));
     listing.AppendLine(" ");
     int incomplete = 0;
     for (const SurveyPoint& point : state.PointTable) {
