@@ -73,4 +73,9 @@ std::string Apply(const char* format, std::initializer_list<Argument> arguments)
     return text;
 }
 
+std::string ApplyUtf8(const char* format, std::initializer_list<Argument> arguments) {
+    const std::string utf8 = Cp1252ToUtf8(format);
+    return Apply(utf8.c_str(), arguments);
+}
+
 }  // namespace calctopo::text_format

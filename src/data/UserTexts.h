@@ -116,6 +116,8 @@ struct Argument {
 
 // The format with its arguments, in the order the conversions take them.
 std::string Apply(const char* format, std::initializer_list<Argument> arguments);
+// The same with the format's Windows-1252 bytes turned into UTF-8 first.
+std::string ApplyUtf8(const char* format, std::initializer_list<Argument> arguments);
 
 }  // namespace text_format
 
@@ -139,6 +141,14 @@ class Text {
 template <typename... Args>
 std::string TextOf(const Text<Args...>& text, const std::type_identity_t<Args>&... arguments) {
     return text_format::Apply(text.Format(), {text_format::Argument(arguments)...});
+}
+
+// The same text in UTF-8, for the terminal, with string arguments in UTF-8
+// already (what the batch command was given). Only the catalogue's own bytes
+// are converted; widths count bytes, as printf's do.
+template <typename... Args>
+std::string Utf8TextOf(const Text<Args...>& text, const std::type_identity_t<Args>&... arguments) {
+    return text_format::ApplyUtf8(text.Format(), {text_format::Argument(arguments)...});
 }
 
 namespace texts {
@@ -642,6 +652,66 @@ inline constexpr Text<std::string_view, std::string_view, std::string_view> kSke
 inline constexpr Text<std::string_view> kSketchNormalised{
     "\xe9"
     "cart norm\xe9 %s"};
+
+// ---------------------------------------------------------------------------
+// The batch command: its usage errors (shown in UTF-8 with Utf8TextOf, the arguments as typed).
+// "l'option --etendu est donnée deux fois"
+inline constexpr Text<> kBatchExtendedTwice{
+    "l'option --etendu est donn\xe9"
+    "e deux fois"};
+// "l'option --etendu ne prend pas de valeur"
+inline constexpr Text<> kBatchExtendedTakesNoValue{"l'option --etendu ne prend pas de valeur"};
+// "argument inattendu : %s"
+inline constexpr Text<std::string_view> kBatchUnexpectedArgument{"argument inattendu : %s"};
+// "option inconnue : %s"
+inline constexpr Text<std::string_view> kBatchUnknownOption{"option inconnue : %s"};
+// "l'option %s demande une valeur"
+inline constexpr Text<std::string_view> kBatchOptionNeedsValue{"l'option %s demande une valeur"};
+// "--unite vaut 1 (grades), 2 (degrés sexagésimaux) ou 3 (degrés décimaux), pas « %s »"
+inline constexpr Text<std::string_view> kBatchBadUnit{
+    "--unite vaut 1 (grades), 2 (degr\xe9s sexag\xe9simaux) ou 3 (degr\xe9s d\xe9"
+    "cimaux), pas \xab %s \xbb"};
+// "--chiffres est un entier de 0 à 10, pas « %s »"
+inline constexpr Text<std::string_view> kBatchBadDigits{
+    "--chiffres est un entier de 0 \xe0 10, pas \xab %s \xbb"};
+// "--couleur vaut auto, toujours ou jamais, pas « %s »"
+inline constexpr Text<std::string_view> kBatchBadColour{
+    "--couleur vaut auto, toujours ou jamais, pas \xab %s \xbb"};
+// "l'option %s est donnée deux fois"
+inline constexpr Text<std::string_view> kBatchOptionTwice{
+    "l'option %s est donn\xe9"
+    "e deux fois"};
+// "il faut au moins un point de départ (--depart NOM)"
+inline constexpr Text<> kBatchNoStartPoint{"il faut au moins un point de d\xe9part (--depart NOM)"};
+
+// The batch command's usage (--help, and after a usage error).
+inline constexpr Text<> kBatchUsage{
+    "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
+    "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
+    "                       [--couleur auto|toujours|jamais] [--controle F]\n"
+    "                       [--croquis F.svg]\n"
+    "                       [--etendu]\n"
+    "                       --depart NOM [--depart NOM]...\n"
+    "\n"
+    "  --chantier F.bvk    ouvre le chantier (il est r\xe9\xe9"
+    "crit par l'initialisation)\n"
+    "  --coordonnees F     fichier des points connus (.cor)\n"
+    "  --observations F    fichier des observations (.obs)\n"
+    "  --sortie F          listing (.vek ajout\xe9 sans extension) ; r\xe9sultats en .new\n"
+    "  --unite 1|2|3       grades, degr\xe9s sexag\xe9simaux, degr\xe9s d\xe9"
+    "cimaux\n"
+    "  --chiffres N        chiffres significatifs du fichier .new (0 \xe0 10)\n"
+    "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
+    "  --croquis F.svg     croquis du r\xe9seau (SVG) apr\xe8s le dernier point de d\xe9part\n"
+    "  --depart NOM        point de d\xe9part, choisi dans l'ordre donn\xe9 (r\xe9p\xe9table)\n"
+    "  --controle F        contr\xf4le des observations apr\xe8s le dernier d\xe9part :\n"
+    "                      texte, ou CSV (s\xe9parateur ;) si F finit par .csv\n"
+    "  --etendu            calcul \xe9tendu apr\xe8s chaque calcul (blocs locaux recal\xe9s)\n"
+    "  --version           affiche la version du programme\n"
+    "\n"
+    "Statut : 0 termin\xe9, 1 fichier absent ou \xe9"
+    "chec, 2 mauvais usage,\n"
+    "         3 limite d'une table atteinte.\n"};
 
 }  // namespace texts
 

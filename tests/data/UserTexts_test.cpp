@@ -89,6 +89,20 @@ TEST(UserTexts, FormattingAgreesWithPrintf) {
               "      P7 rayonn\xe9 de        S");
 }
 
+// The batch command's texts go to the terminal in UTF-8: the catalogue's
+// bytes are converted, the arguments, UTF-8 as typed, are not (a Polish name
+// has no Windows-1252 spelling and must come back as it was given).
+TEST(UserTexts, Utf8TextsKeepTheArgumentsAsTyped) {
+    EXPECT_EQ(Utf8TextOf(texts::kBatchBadDigits,
+                         "\xc5\x81\xc3\xb3"
+                         "d\xc5\xba"),
+              "--chiffres est un entier de 0 \xc3\xa0 10, pas \xc2\xab \xc5\x81\xc3\xb3"
+              "d\xc5\xba "
+              "\xc2\xbb");
+    EXPECT_EQ(Utf8TextOf(texts::kBatchNoStartPoint),
+              "il faut au moins un point de d\xc3\xa9part (--depart NOM)");
+}
+
 // A decimal comma in the user's locale changes nothing.
 TEST(UserTexts, FormattingIgnoresTheLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
