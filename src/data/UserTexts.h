@@ -713,6 +713,72 @@ inline constexpr Text<> kBatchUsage{
     "chec, 2 mauvais usage,\n"
     "         3 limite d'une table atteinte.\n"};
 
+// ---------------------------------------------------------------------------
+// The extended determination: why a block is refused, and the parts of its lines.
+// "points communs distants de %s seulement"
+inline constexpr Text<std::string_view> kFitBaseTooShort{"points communs distants de %s seulement"};
+// "points communs confondus dans le repère local"
+inline constexpr Text<> kFitCoincident{"points communs confondus dans le rep\xe8re local"};
+// "échelle des distances écartée de %s ppm, au-delà de %s ppm"
+inline constexpr Text<std::string_view, std::string_view> kFitScaleOff{
+    "\xe9"
+    "chelle des distances \xe9"
+    "cart\xe9"
+    "e de %s ppm, au-del\xe0 de %s ppm"};
+// "écart de %s sur %s, au-delà de la tolérance de %s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kFitMisfit{
+    "\xe9"
+    "cart de %s sur %s, au-del\xe0 de la tol\xe9rance de %s"};
+// "orientation écartée de %s sur %s, au-delà de %s"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kFitTurn{
+    "orientation \xe9"
+    "cart\xe9"
+    "e de %s sur %s, au-del\xe0 de %s"};
+// "aucun point connu ne lui est relié"
+inline constexpr Text<> kBlockNoRing{"aucun point connu ne lui est reli\xe9"};
+// "aucun point connu n'est atteint dans son repère local"
+inline constexpr Text<> kBlockNoCommonPoint{
+    "aucun point connu n'est atteint dans son rep\xe8re local"};
+// "un seul point commun (%s) pour une figure construite par les angles seuls"
+inline constexpr Text<std::string_view> kBlockOneCommonAnglesOnly{
+    "un seul point commun (%s) pour une figure construite par les angles seuls"};
+// "un seul point commun (%s) et aucune orientation commune"
+inline constexpr Text<std::string_view> kBlockOneCommonUnoriented{
+    "un seul point commun (%s) et aucune orientation commune"};
+// "l'orientation du tour de %s"
+inline constexpr Text<std::string_view> kReferenceRound{"l'orientation du tour de %s"};
+// "le gisement de %s"
+inline constexpr Text<std::string_view> kReferenceBearing{"le gisement de %s"};
+// " et %s" (the second reference after one common point)
+inline constexpr Text<std::string_view> kAndReference{" et %s"};
+// "libre (angles seuls)"
+inline constexpr Text<> kScaleFree{"libre (angles seuls)"};
+// "1 (écart %s ppm)"
+inline constexpr Text<std::string_view> kScaleUnit{
+    "1 (\xe9"
+    "cart %s ppm)"};
+// "%s sur %s (tolérance %s)"
+inline constexpr Text<std::string_view, std::string_view, std::string_view> kMisfitOn{
+    "%s sur %s (tol\xe9rance %s)"};
+// "non contrôlé (aucune mesure surabondante)"
+inline constexpr Text<> kMisfitUnchecked{"non contr\xf4l\xe9 (aucune mesure surabondante)"};
+// "non contrôlé en position"
+inline constexpr Text<> kMisfitPositionUnchecked{"non contr\xf4l\xe9 en position"};
+// " ; orientation à %s près"
+inline constexpr Text<std::string_view> kOrientationWithin{" ; orientation \xe0 %s pr\xe8s"};
+// "fermeture linéaire %s (%s ppm)"
+inline constexpr Text<std::string_view, std::string_view> kLinearClosure{
+    "fermeture lin\xe9"
+    "aire %s (%s ppm)"};
+// "fermeture angulaire %s"
+inline constexpr Text<std::string_view> kAngularClosure{"fermeture angulaire %s"};
+// "fermeture angulaire non mesurable (extrémités non orientées)"
+inline constexpr Text<> kAngularClosureNone{
+    "fermeture angulaire non mesurable (extr\xe9mit\xe9s non orient\xe9"
+    "es)"};
+// " °" (after an angle in decimal degrees)
+inline constexpr Text<> kDegreeUnitSuffix{" \xb0"};
+
 }  // namespace texts
 
 }  // namespace calctopo
