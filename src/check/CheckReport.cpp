@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "engine/CALCUL.h"
 #include "geometry/CONVERTI.h"
 
@@ -78,20 +80,17 @@ std::string NormalisedText(const ObservationCheck& check) {
 }
 
 std::string ObservationLabel(const SurveyState& state, const ObservationCheck& check) {
-    std::string label = SourceFileName(state, check.source);
-    label += Format(" ligne %d ", check.source.line) + KindText(check.kind) + " de " +
-             PointName(state, check.station) + " vers " + PointName(state, check.target);
-    return label;
+    return TextOf(texts::kCheckObservationLabel, SourceFileName(state, check.source),
+                  check.source.line, KindText(check.kind), PointName(state, check.station),
+                  PointName(state, check.target));
 }
 
 std::string ToleranceSummary() {
     using Tol = CheckTolerances;
-    return Utf8ToCp1252("Tolérances : directions et gisements 5 mgon + ") +
-           FormatFixed(Tol::kTransverse, 3) + Utf8ToCp1252(" / distance ; distances ") +
-           FormatFixed(Tol::kDistance, 3) + " + " + FormatFixed(Tol::kDistancePpm * 1e6, 0) +
-           Utf8ToCp1252(" ppm ; dénivelées ") + FormatFixed(Tol::kHeight, 3) +
-           Utf8ToCp1252(" ; zénithales 5 mgon + ") + FormatFixed(Tol::kHeight, 3) +
-           Utf8ToCp1252(" / distance ; centrages ") + FormatFixed(Tol::kTransverse, 3);
+    return TextOf(texts::kCheckToleranceSummary, FormatFixed(Tol::kTransverse, 3),
+                  FormatFixed(Tol::kDistance, 3), FormatFixed(Tol::kDistancePpm * 1e6, 0),
+                  FormatFixed(Tol::kHeight, 3), FormatFixed(Tol::kHeight, 3),
+                  FormatFixed(Tol::kTransverse, 3));
 }
 
 }  // namespace
@@ -101,8 +100,7 @@ std::string SourceFileName(const SurveyState& state, const SourceLine& source) {
     if (file == nullptr) {
         return {};
     }
-    const std::size_t slash = file->name.find_last_of("/\\");
-    return slash == std::string::npos ? file->name : file->name.substr(slash + 1);
+    return NameWithoutFolder(file->name);
 }
 
 std::string ValueText(const DataCheckResult& result, const ObservationCheck& check, double value) {
@@ -115,26 +113,27 @@ std::string ValueText(const DataCheckResult& result, const ObservationCheck& che
 
 std::string PlacementText(const SurveyState& state, const PointCheck& point) {
     if (point.given) {
-        return Utf8ToCp1252("donné");
+        return TextOf(texts::kPlacementGiven);
     }
     if (!point.planKnown && !point.heightKnown) {
-        return Utf8ToCp1252("non calculé");
+        return TextOf(texts::kPlacementNone);
     }
     std::string text;
     if (point.planKnown) {
-        text = point.planMethod != 0 ? MethodText(point.planMethod) : Utf8ToCp1252("placé");
+        text =
+            point.planMethod != 0 ? MethodText(point.planMethod) : TextOf(texts::kPlacementPlaced);
         for (std::size_t k = 0; k < point.planFrom.size(); ++k) {
             const char* first = point.planMethod == ByResection ? " sur " : " de ";
             text += k == 0 ? first : (k + 1 == point.planFrom.size() ? " et " : ", ");
             text += PointName(state, point.planFrom[k]);
         }
     } else {
-        text = Utf8ToCp1252("plan non calculé");
+        text = TextOf(texts::kPlacementNoPlan);
     }
     if (point.heightKnown && point.heightMethod != 0) {
         text += ", " + MethodText(point.heightMethod) + " de " + PointName(state, point.heightFrom);
     } else if (!point.heightKnown) {
-        text += Utf8ToCp1252(", altitude non calculée");
+        text += TextOf(texts::kPlacementNoHeight);
     }
     return text;
 }
@@ -145,9 +144,10 @@ std::string CulpritText(const SurveyState& state, const DataCheckResult& result,
         return {};
     }
     if (point.culpritIsCoordinates) {
-        std::string text = Utf8ToCp1252("ses coordonnées");
+        std::string text = TextOf(texts::kCulpritCoordinates);
         if (const SourceLine* source = InputSources::Of(state.Sources.points, point.point)) {
-            text += " (" + SourceFileName(state, *source) + Format(" ligne %d)", source->line);
+            text += TextOf(texts::kCulpritCoordinatesLine, SourceFileName(state, *source),
+                           source->line);
         }
         return text;
     }
@@ -157,11 +157,10 @@ std::string CulpritText(const SurveyState& state, const DataCheckResult& result,
     const ObservationCheck& check = result.observations[static_cast<std::size_t>(point.culprit)];
     std::string text = ObservationLabel(state, check);
     if (point.alternatives > 0) {
-        text += Format(Utf8ToCp1252(" (ou l'une des %d autres : rien ne les départage)").c_str(),
-                       point.alternatives);
+        text += TextOf(texts::kCulpritAlternatives, point.alternatives);
     }
     if (!point.explained) {
-        text += Utf8ToCp1252(" ; n'explique pas tout");
+        text += TextOf(texts::kCulpritPartial);
     }
     return text;
 }
@@ -174,22 +173,18 @@ std::string CheckReportText(const SurveyState& state, const DataCheckResult& res
     for (const ObservationCheck& check : result.observations) {
         computable += check.computable ? 1 : 0;
     }
-    line(Utf8ToCp1252("Contrôle des observations"));
+    line(TextOf(texts::kCheckTitle));
     line("");
-    line(Utf8ToCp1252("Angles en ") + unit +
-         Utf8ToCp1252(", longueurs dans l'unité des coordonnées ; écart = observé - calculé ;"));
-    line(Utf8ToCp1252("écart normé = |écart| / tolérance, suspect au-delà de 1."));
+    line(TextOf(texts::kCheckUnits, unit));
+    line(TextOf(texts::kCheckNormalised));
     line(ToleranceSummary());
-    line(Format(Utf8ToCp1252("Observations : %d, calculables : %d, suspectes : %d").c_str(),
-                static_cast<int>(result.observations.size()), computable, result.suspectCount));
-    line(Format(Utf8ToCp1252("Points suspects : %d, points non contrôlés : %d").c_str(),
-                result.suspectPoints, result.uncheckedPoints));
+    line(TextOf(texts::kCheckObservationCounts, static_cast<int>(result.observations.size()),
+                computable, result.suspectCount));
+    line(TextOf(texts::kCheckPointCounts, result.suspectPoints, result.uncheckedPoints));
     line("");
-    line(Utf8ToCp1252("Observations, les plus grands écarts d'abord"));
+    line(TextOf(texts::kCheckRankingTitle));
     line("");
-    line(Utf8ToCp1252(
-        " rang fichier          ligne  station     visée nature                    observé"
-        "         calculé        écart  écart long.   normé  verdict       remarque"));
+    line(TextOf(texts::kCheckObservationHeadings));
     for (const int index : result.ranking) {
         const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
         std::string row = Pad(Format("%d", check.rank), 5, true) + " ";
@@ -207,8 +202,8 @@ std::string CheckReportText(const SurveyState& state, const DataCheckResult& res
         std::string note = check.note;
         if (check.deletedNormalised > 0.0) {
             note += (note.empty() ? "" : " ; ") +
-                    Format(Utf8ToCp1252("désignée, normé sans elle %s").c_str(),
-                           FormatFixed(check.deletedNormalised, kNormalisedDecimals).c_str());
+                    TextOf(texts::kCheckDeletedNormalised,
+                           FormatFixed(check.deletedNormalised, kNormalisedDecimals));
         }
         row += " " + note;
         while (!row.empty() && row.back() == ' ') {
@@ -217,10 +212,9 @@ std::string CheckReportText(const SurveyState& state, const DataCheckResult& res
         line(row);
     }
     line("");
-    line("Points");
+    line(TextOf(texts::kCheckPointsTitle));
     line("");
-    line(Utf8ToCp1252(
-        "   point  contrôles plan  altitude   max normé  verdict       placement ; explication"));
+    line(TextOf(texts::kCheckPointHeadings));
     for (const PointCheck& point : result.points) {
         std::string row = Pad(PointName(state, point.point), 8, true);
         row += Pad(Format("%d", point.planChecks), 16, true);
@@ -230,7 +224,7 @@ std::string CheckReportText(const SurveyState& state, const DataCheckResult& res
         row += PlacementText(state, point);
         const std::string culprit = CulpritText(state, result, point);
         if (!culprit.empty()) {
-            row += Utf8ToCp1252(" ; à revoir : ") + culprit;
+            row += TextOf(texts::kCheckToReview, culprit);
         }
         line(row);
     }
@@ -246,10 +240,12 @@ std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& resu
         out += kLineEnd;
     };
     const std::string unit = AngleUnitText(result.angleUnit);
-    row({"rang", "fichier", "ligne", "station", Utf8ToCp1252("visée"), "nature", "code",
-         Utf8ToCp1252("observé"), Utf8ToCp1252("calculé"), Utf8ToCp1252("écart"),
-         Utf8ToCp1252("écart long."), "tolérance", Utf8ToCp1252("normé"),
-         Utf8ToCp1252("normé sans elle"), "verdict", "remarque", Utf8ToCp1252("unité d'angle")});
+    using namespace texts;
+    row({TextOf(kCsvRank), TextOf(kCsvFile), TextOf(kCsvLine), TextOf(kCsvStation),
+         TextOf(kCsvTarget), TextOf(kCsvKind), TextOf(kCsvCode), TextOf(kCsvObserved),
+         TextOf(kCsvComputed), TextOf(kCsvResidual), TextOf(kCsvTransverse), TextOf(kCsvTolerance),
+         TextOf(kCsvNormalised), TextOf(kCsvNormalisedWithout), TextOf(kCsvVerdict),
+         TextOf(kCsvNote), TextOf(kCsvAngleUnit)});
     for (const int index : result.ranking) {
         const ObservationCheck& check = result.observations[static_cast<std::size_t>(index)];
         row({Format("%d", check.rank), SourceFileName(state, check.source),
@@ -267,8 +263,9 @@ std::string CheckReportCsv(const SurveyState& state, const DataCheckResult& resu
              VerdictText(check.verdict), check.note, IsAngleKind(check.kind) ? unit : ""});
     }
     out += kLineEnd;
-    row({"point", Utf8ToCp1252("contrôles plan"), Utf8ToCp1252("contrôles altitude"),
-         Utf8ToCp1252("max normé"), "verdict", "placement", Utf8ToCp1252("à revoir")});
+    row({TextOf(kCsvPoint), TextOf(kCsvPlanChecks), TextOf(kCsvHeightChecks),
+         TextOf(kCsvMaxNormalised), TextOf(kCsvVerdict), TextOf(kCsvPlacement),
+         TextOf(kCsvToReview)});
     for (const PointCheck& point : result.points) {
         row({PointName(state, point.point), Format("%d", point.planChecks),
              Format("%d", point.heightChecks),

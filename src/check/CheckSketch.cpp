@@ -6,6 +6,7 @@
 #include "data/GLOBAL.h"
 #include "data/Placement.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "engine/CALCUL.h"
 
 namespace calctopo {
@@ -66,9 +67,9 @@ std::vector<SketchPlacement> Placements(const SurveyState& state, const DataChec
 
 // "écart 0.100 (1.67 × la tolérance)".
 std::string Figures(const ObservationCheck& observation) {
-    return Utf8ToCp1252("écart ") +
-           FormatFixed(observation.residual, IsAngleKind(observation.kind) ? 4 : 3) + " (" +
-           FormatFixed(observation.normalised, 2) + Utf8ToCp1252(" × la tolérance)");
+    return TextOf(texts::kSketchFigures,
+                  FormatFixed(observation.residual, IsAngleKind(observation.kind) ? 4 : 3),
+                  FormatFixed(observation.normalised, 2));
 }
 
 // What to look at for a suspect point: the observation whose removal explains
@@ -76,14 +77,14 @@ std::string Figures(const ObservationCheck& observation) {
 std::string Culprit(const SurveyState& state, const PointCheck& point,
                     const DataCheckResult& check) {
     if (point.culpritIsCoordinates) {
-        return Utf8ToCp1252("à revoir : ses coordonnées");
+        return TextOf(texts::kSketchCulpritCoordinates);
     }
     if (point.culprit < 0) {
-        return Utf8ToCp1252("observations en désaccord");
+        return TextOf(texts::kSketchDisagreeing);
     }
     const ObservationCheck& culprit = check.observations[static_cast<std::size_t>(point.culprit)];
-    return Utf8ToCp1252("à revoir : ") + KindText(culprit.kind) + " " +
-           state.PointTable[culprit.station].name + " -> " + state.PointTable[culprit.target].name;
+    return TextOf(texts::kSketchCulprit, KindText(culprit.kind),
+                  state.PointTable[culprit.station].name, state.PointTable[culprit.target].name);
 }
 
 std::vector<SketchVerdict> Verdicts(const SurveyState& state, const DataCheckResult& check) {
@@ -96,9 +97,9 @@ std::vector<SketchVerdict> Verdicts(const SurveyState& state, const DataCheckRes
     }
     for (const PointCheck& point : check.points) {
         if (point.verdict == CheckVerdict::Suspect) {
-            verdicts.push_back(
-                SketchVerdict{point.point, 0, Culprit(state, point, check),
-                              Utf8ToCp1252("écart normé ") + FormatFixed(point.maxNormalised, 2)});
+            verdicts.push_back(SketchVerdict{
+                point.point, 0, Culprit(state, point, check),
+                TextOf(texts::kSketchNormalised, FormatFixed(point.maxNormalised, 2))});
         }
     }
     return verdicts;

@@ -48,8 +48,10 @@
 #include <unordered_map>
 
 #include "data/GLOBAL.h"
+#include "data/ObservationCodes.h"
 #include "data/Placement.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "engine/CALCUL.h"
 #include "geometry/Angles.h"
 #include "geometry/CONVERTI.h"
@@ -177,13 +179,13 @@ struct Checker {
     // Why a check cannot be computed, or "" when its points are ready.
     std::string Missing(int station, int target, bool heights) const {
         if (station == target) {
-            return Utf8ToCp1252("visée d'un point sur lui-même");
+            return TextOf(texts::kCheckSelfSight);
         }
         if (!Placed(station) || !Placed(target)) {
-            return Utf8ToCp1252("point non calculé");
+            return TextOf(texts::kCheckPointNotComputed);
         }
         if (heights && (!Levelled(station) || !Levelled(target))) {
-            return Utf8ToCp1252("altitude non calculée");
+            return TextOf(texts::kCheckHeightNotComputed);
         }
         return {};
     }
@@ -322,10 +324,13 @@ void Checker::CheckDistances() {
     for (int i = 1; i <= state.DistanceTable.Count(); ++i) {
         const DistanceObservation& d = state.DistanceTable[i];
         const SourceLine* source = InputSources::Of(sources.distances, i);
-        const int code = source != nullptr ? source->code : (d.isHorizontal ? 2 : 1);
-        const CheckKind kind = code == 9   ? CheckKind::Centring
-                               : code == 2 ? CheckKind::HorizontalDistance
-                                           : CheckKind::SlopeDistance;
+        const auto code = source != nullptr ? static_cast<ObservationCode>(source->code)
+                          : d.isHorizontal  ? ObservationCode::HorizontalDistance
+                                            : ObservationCode::SlopeDistance;
+        const CheckKind kind = code == ObservationCode::Centring ? CheckKind::Centring
+                               : code == ObservationCode::HorizontalDistance
+                                   ? CheckKind::HorizontalDistance
+                                   : CheckKind::SlopeDistance;
         ObservationCheck check = Start(kind, i, d.station, d.target, sources.distances);
         std::string missing = Missing(d.station, d.target, false);
         double bearing = 0.0;
@@ -346,18 +351,17 @@ void Checker::CheckDistances() {
                 const long double sine =
                     std::sin(static_cast<long double>(state.ZenithTable[zenith->second].value));
                 if (std::fabs(sine) < kPlumbSine) {
-                    missing = Utf8ToCp1252("zénithale verticale");
+                    missing = TextOf(texts::kCheckZenithVertical);
                 } else {
                     const double computed = static_cast<double>(dh / sine);
                     SetLength(check, d.value, computed,
                               DistanceTolerance(computed) + Inherited(d.station, d.target));
                     eq.value =
                         HorizontalFromSlope(d.value, state.ZenithTable[zenith->second].value);
-                    check.note =
-                        Format(Utf8ToCp1252("réduite par la zénithale %d").c_str(), zenith->second);
+                    check.note = TextOf(texts::kCheckReducedByZenith, zenith->second);
                 }
             } else if (!Levelled(d.station) || !Levelled(d.target)) {
-                missing = Utf8ToCp1252("sans zénithale, altitude non calculée");
+                missing = TextOf(texts::kCheckNoZenith);
             } else {
                 const double dz = HeightDifferenceOfPoints(P(d.station).z, P(d.target).z);
                 const double computed =
@@ -370,7 +374,7 @@ void Checker::CheckDistances() {
                 const long double square =
                     static_cast<long double>(d.value) * d.value - rise * rise;
                 eq.value = square > 0.0L ? static_cast<double>(std::sqrt(square)) : 0.0;
-                check.note = Utf8ToCp1252("comparée en 3D");
+                check.note = TextOf(texts::kCheckCompared3D);
             }
         }
         if (!missing.empty()) {
@@ -425,11 +429,11 @@ void Checker::CheckDirections() {
         if (missing.empty()) {
             Plane(d.station, d.target, bearing, dh);
             if (dh < Tol::kMinSight) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         if (d.roundNumber == 0) {
-            missing = Utf8ToCp1252("lecture hors tour");
+            missing = TextOf(texts::kCheckOutsideRound);
         }
         check.note = missing;
         const int index = Add(std::move(check));
@@ -453,7 +457,7 @@ void Checker::CheckDirections() {
         const RoundGroup& group = groups[g];
         if (group.placed.size() == 1) {
             result.observations[static_cast<std::size_t>(group.placed.front())].note =
-                Utf8ToCp1252("seule visée du tour vers un point calculé : ne contrôle rien");
+                TextOf(texts::kCheckLoneSight);
             continue;
         }
         // Orientation of each reading: bearing minus reading.
@@ -530,7 +534,7 @@ void Checker::CheckZeniths() {
             Plane(z.station, z.target, bearing, dh);
             dz = HeightDifferenceOfPoints(P(z.station).z, P(z.target).z);
             if (!ComputedZenith(dh, dz, z.instrumentHeight, z.targetHeight, computed)) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         check.note = missing;
@@ -577,9 +581,9 @@ void Checker::CheckHeightDifferences() {
         // A height difference needs the heights only.
         std::string missing;
         if (h.station == h.target) {
-            missing = Utf8ToCp1252("visée d'un point sur lui-même");
+            missing = TextOf(texts::kCheckSelfSight);
         } else if (!Levelled(h.station) || !Levelled(h.target)) {
-            missing = Utf8ToCp1252("altitude non calculée");
+            missing = TextOf(texts::kCheckHeightNotComputed);
         }
         check.note = missing;
         if (missing.empty()) {
@@ -611,7 +615,7 @@ void Checker::CheckBearings() {
     for (int i = 1; i <= state.BearingTable.Count(); ++i) {
         const BearingObservation& b = state.BearingTable[i];
         const SourceLine* source = InputSources::Of(state.Sources.bearings, i);
-        if (source != nullptr && source->code == 9) {
+        if (source != nullptr && source->code == CodeNumber(ObservationCode::Centring)) {
             continue;  // the bearing half of a centring: checked with its distance
         }
         ObservationCheck check =
@@ -623,7 +627,7 @@ void Checker::CheckBearings() {
         if (missing.empty()) {
             Plane(b.station, b.target, bearing, dh);
             if (dh < Tol::kMinSight) {
-                missing = Utf8ToCp1252("points confondus");
+                missing = TextOf(texts::kCheckCoincident);
             }
         }
         check.note = missing;
@@ -1220,19 +1224,19 @@ bool IsAngleKind(CheckKind kind) {
 std::string KindText(CheckKind kind) {
     switch (kind) {
         case CheckKind::HorizontalDistance:
-            return Utf8ToCp1252("distance horizontale");
+            return TextOf(texts::kKindHorizontalDistance);
         case CheckKind::SlopeDistance:
-            return Utf8ToCp1252("distance inclinée");
+            return TextOf(texts::kKindSlopeDistance);
         case CheckKind::Centring:
-            return Utf8ToCp1252("centrage");
+            return TextOf(texts::kKindCentring);
         case CheckKind::Direction:
-            return Utf8ToCp1252("direction");
+            return TextOf(texts::kKindDirection);
         case CheckKind::Zenith:
-            return Utf8ToCp1252("zénithale");
+            return TextOf(texts::kKindZenith);
         case CheckKind::HeightDifference:
-            return Utf8ToCp1252("dénivelée");
+            return TextOf(texts::kKindHeightDifference);
         case CheckKind::Bearing:
-            return Utf8ToCp1252("gisement");
+            return TextOf(texts::kKindBearing);
     }
     return {};
 }
@@ -1240,11 +1244,11 @@ std::string KindText(CheckKind kind) {
 std::string VerdictText(CheckVerdict verdict) {
     switch (verdict) {
         case CheckVerdict::Checked:
-            return Utf8ToCp1252("contrôlé");
+            return TextOf(texts::kVerdictChecked);
         case CheckVerdict::Unchecked:
-            return Utf8ToCp1252("non contrôlé");
+            return TextOf(texts::kVerdictUnchecked);
         case CheckVerdict::Suspect:
-            return Utf8ToCp1252("suspect");
+            return TextOf(texts::kVerdictSuspect);
     }
     return {};
 }
@@ -1252,20 +1256,20 @@ std::string VerdictText(CheckVerdict verdict) {
 std::string MethodText(int method) {
     switch (method) {
         case ByRadiation:
-            return Utf8ToCp1252("rayonné");
+            return TextOf(texts::kMethodRadiated);
         case ByLevellingFromStation:
         case ByLevellingFromTarget:
-            return Utf8ToCp1252("nivellé");
+            return TextOf(texts::kMethodLevelled);
         case ByIntersection:
-            return Utf8ToCp1252("intersecté");
+            return TextOf(texts::kMethodIntersected);
         case ByTriangulationOrEccentric:
-            return Utf8ToCp1252("triangulé ou excentré");
+            return TextOf(texts::kMethodTriangulatedOrEccentric);
         case ByResection:
-            return Utf8ToCp1252("relevé");
+            return TextOf(texts::kMethodResected);
         case ByTrilateration:
-            return Utf8ToCp1252("trilatéré");
+            return TextOf(texts::kMethodTrilaterated);
         case kPlacedByExtendedStage:
-            return Utf8ToCp1252("placé par bloc local");
+            return TextOf(texts::kMethodExtended);
         default:
             return {};
     }
@@ -1278,7 +1282,7 @@ std::string AngleUnitText(int angleUnit) {
         case SexagesimalDegrees:
             return "dms";
         case DecimalDegrees:
-            return Utf8ToCp1252("°");
+            return TextOf(texts::kUnitDegreeSign);
         default:
             return "rad";
     }

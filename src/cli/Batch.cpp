@@ -10,9 +10,11 @@
 #include "check/DataCheck.h"
 #include "cli/ConsoleServices.h"
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "output/SketchSvg.h"
 #include "shell/app/Actions.h"
 #include "shell/app/Version.h"
@@ -73,18 +75,18 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         // The one option without a value.
         if (arg == "--etendu") {
             if (options.extended) {
-                parsed.error = "l'option --etendu est donnée deux fois";
+                parsed.error = Utf8TextOf(texts::kBatchExtendedTwice);
                 return parsed;
             }
             options.extended = true;
             continue;
         }
         if (arg.compare(0, 9, "--etendu=") == 0) {
-            parsed.error = "l'option --etendu ne prend pas de valeur";
+            parsed.error = Utf8TextOf(texts::kBatchExtendedTakesNoValue);
             return parsed;
         }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-            parsed.error = "argument inattendu : " + arg;
+            parsed.error = Utf8TextOf(texts::kBatchUnexpectedArgument, arg);
             return parsed;
         }
         // "--option value" or "--option=value".
@@ -100,12 +102,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                            name == "--chiffres" || name == "--couleur" || name == "--depart" ||
                            name == "--controle" || name == "--croquis";
         if (!known) {
-            parsed.error = "option inconnue : " + name;
+            parsed.error = Utf8TextOf(texts::kBatchUnknownOption, name);
             return parsed;
         }
         if (equals == std::string::npos) {
             if (i + 1 >= args.size()) {
-                parsed.error = "l'option " + name + " demande une valeur";
+                parsed.error = Utf8TextOf(texts::kBatchOptionNeedsValue, name);
                 return parsed;
             }
             value = args[++i];
@@ -130,10 +132,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = !options.angleUnit;
             const std::optional<std::int32_t> unit = ParseInteger(value);
             if (first && (!unit || *unit < 1 || *unit > 3)) {
-                parsed.error =
-                    "--unite vaut 1 (grades), 2 (degrés sexagésimaux) ou 3 (degrés "
-                    "décimaux), pas « " +
-                    value + " »";
+                parsed.error = Utf8TextOf(texts::kBatchBadUnit, value);
                 return parsed;
             }
             options.angleUnit = unit;
@@ -141,7 +140,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = !options.digits;
             const std::optional<std::int32_t> digits = ParseInteger(value);
             if (first && (!digits || *digits < 0 || *digits > kMaxSignificantDigits)) {
-                parsed.error = "--chiffres est un entier de 0 à 10, pas « " + value + " »";
+                parsed.error = Utf8TextOf(texts::kBatchBadDigits, value);
                 return parsed;
             }
             options.digits = digits;
@@ -149,25 +148,20 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             first = !options.colourGiven;
             options.colourGiven = true;
             if (first && value != "auto" && value != "toujours" && value != "jamais") {
-                parsed.error = "--couleur vaut auto, toujours ou jamais, pas « " + value + " »";
+                parsed.error = Utf8TextOf(texts::kBatchBadColour, value);
                 return parsed;
             }
             options.colour = value;
         }
         if (!first) {
-            parsed.error = "l'option " + name + " est donnée deux fois";
+            parsed.error = Utf8TextOf(texts::kBatchOptionTwice, name);
             return parsed;
         }
     }
     if (!options.help && !options.version && options.startPoints.empty()) {
-        parsed.error = "il faut au moins un point de départ (--depart NOM)";
+        parsed.error = Utf8TextOf(texts::kBatchNoStartPoint);
     }
     return parsed;
-}
-
-// The folder of a file name (Windows-1252 in and out).
-std::string FolderOf(const std::string& name) {
-    return NameFromPath(NativePath(name).parent_path());
 }
 
 int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
@@ -264,29 +258,7 @@ int RunParsed(const BatchOptions& options, ConsoleServices& ui) {
 }  // namespace
 
 std::string BatchUsage() {
-    return "Usage : calctopo-batch [--chantier F.bvk] [--coordonnees F] [--observations F]\n"
-           "                       [--sortie F] [--unite 1|2|3] [--chiffres N]\n"
-           "                       [--couleur auto|toujours|jamais] [--controle F]\n"
-           "                       [--croquis F.svg]\n"
-           "                       [--etendu]\n"
-           "                       --depart NOM [--depart NOM]...\n"
-           "\n"
-           "  --chantier F.bvk    ouvre le chantier (il est réécrit par l'initialisation)\n"
-           "  --coordonnees F     fichier des points connus (.cor)\n"
-           "  --observations F    fichier des observations (.obs)\n"
-           "  --sortie F          listing (.vek ajouté sans extension) ; résultats en .new\n"
-           "  --unite 1|2|3       grades, degrés sexagésimaux, degrés décimaux\n"
-           "  --chiffres N        chiffres significatifs du fichier .new (0 à 10)\n"
-           "  --couleur MODE      couleurs du journal : auto, toujours, jamais\n"
-           "  --croquis F.svg     croquis du réseau (SVG) après le dernier point de départ\n"
-           "  --depart NOM        point de départ, choisi dans l'ordre donné (répétable)\n"
-           "  --controle F        contrôle des observations après le dernier départ :\n"
-           "                      texte, ou CSV (séparateur ;) si F finit par .csv\n"
-           "  --etendu            calcul étendu après chaque calcul (blocs locaux recalés)\n"
-           "  --version           affiche la version du programme\n"
-           "\n"
-           "Statut : 0 terminé, 1 fichier absent ou échec, 2 mauvais usage,\n"
-           "         3 limite d'une table atteinte.\n";
+    return Utf8TextOf(texts::kBatchUsage);
 }
 
 int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -2,6 +2,7 @@
 
 #include "data/Failures.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
@@ -47,8 +48,7 @@ int FindOrAddPoint(SurveyState& state, const std::string& name) {
         return index;
     }
     if (state.PointTable.Full()) {
-        throw TableLimitReached(
-            Format("Nombre maximum de points atteint : %d", state.PointTable.Count() + 1));
+        throw TableLimitReached(TextOf(texts::kPointLimitCount, state.PointTable.Count() + 1));
     }
     SurveyPoint point;
     point.name = name;

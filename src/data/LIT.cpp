@@ -10,11 +10,14 @@
 #include <unordered_set>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/InputSources.h"
 #include "data/MessagesComp.h"
+#include "data/ObservationCodes.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/ValueBounds.h"
 #include "data/WindowServices.h"
 
@@ -24,38 +27,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Message texts of the readers, converted once to Windows-1252.
-
-struct ReaderTexts {
-    // "L'ouverture du fichier  " + name + " est impossible " (two blanks, trailing blank).
-    std::string coordinatesCannotOpen = Utf8ToCp1252("L'ouverture du fichier  ");
-    std::string cannotOpenTail = Utf8ToCp1252(" est impossible ");
-    std::string pointLimit = Utf8ToCp1252("Nombre maximum de points atteint : ");
-    std::string pointLineError = Utf8ToCp1252("erreur de lecture du fichier des points ligne : ");
-    std::string observationLineError =
-        Utf8ToCp1252("erreur de lecture du fichier d'observations ligne : ");
-    std::string incompleteLine = Utf8ToCp1252(" ligne incomplète");
-    std::string fieldTag = Utf8ToCp1252(" champ : ");
-    std::string knownPointCount = Utf8ToCp1252("Nombre de points connus : %6d");
-    std::string observationLimit = Utf8ToCp1252("Nombre maximum d'observations atteint ligne : %d");
-    // An include of a file already being read on the current include chain.
-    std::string circularInclude = Utf8ToCp1252("Inclusion circulaire du fichier %s ignorée");
-    std::string readError = Utf8ToCp1252("Erreur de lecture du fichier %s");
-    std::string includeTooDeep =
-        Utf8ToCp1252("Inclusions imbriquées sur plus de %d niveaux : le fichier %s n'est pas lu");
-};
-
 // Most files open at once on one include chain. Projects nest includes a few
 // levels deep; a chain this long can only be a loop that the file names hide
 // (every name new, the files the same), and it stops well before the memory
 // fills.
 constexpr std::size_t kMaxIncludeDepth = 10000;
-
-const ReaderTexts& Texts() {
-    static const ReaderTexts texts;
-    return texts;
-}
 
 // ---------------------------------------------------------------------------
 // File names.
@@ -76,7 +52,9 @@ struct NameParts {
 
 // Directory part (up to the last '\', '/' or ':', a final '\' or '/' dropped
 // unless it is the first character or follows another separator), base name
-// and extension (from the last '.' of the file name on).
+// and extension (from the last '.' of the file name on). Unlike the names of
+// data/FileNames, an include name may start with a drive ("C:BASE"), so ':'
+// ends a folder here too.
 NameParts SplitFileName(const std::string& name) {
     NameParts parts;
     std::size_t last = std::string::npos;
@@ -103,23 +81,6 @@ NameParts SplitFileName(const std::string& name) {
         parts.extension = file.substr(dot);
     }
     return parts;
-}
-
-// The name without its directory ('/' and '\' separate directories).
-std::string NameWithoutDirectory(const std::string& name) {
-    const std::size_t last = name.find_last_of("/\\");
-    return last == std::string::npos ? name : name.substr(last + 1);
-}
-
-// The name made absolute against the current directory, "." and ".." removed.
-// Names stay Windows-1252 throughout; only the file system sees native paths.
-std::string AbsoluteName(const std::string& name) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(NativePath(name), error);
-    if (error) {
-        return name;
-    }
-    return NameFromPath(absolute.lexically_normal());
 }
 
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
@@ -239,15 +200,15 @@ std::string IncludedFileName(const ReadingState& reading, const std::string& cur
 }
 
 std::string LineNumberText(std::int32_t lineNumber) {
-    return Format("%6d", lineNumber);
+    return TextOf(texts::kLineNumber, lineNumber);
 }
 
 // ---------------------------------------------------------------------------
 // Coordinates file.
 
 void ReportPointFieldError(ReadingState& reading, int fieldNumber) {
-    reading.ui.StandardOutput(Texts().pointLineError + LineNumberText(reading.lineNumber) +
-                              Texts().fieldTag + EchoedField(reading.lineFields[fieldNumber - 1]));
+    reading.ui.StandardOutput(TextOf(texts::kPointLineError, LineNumberText(reading.lineNumber),
+                                     EchoedField(reading.lineFields[fieldNumber - 1])));
 }
 
 // Writes a line of the coordinates reader to the standard output and to the listing.
@@ -260,9 +221,9 @@ void ReportToOutputAndListing(ReadingState& reading, const std::string& line) {
 
 void ReadPointLine(ReadingState& reading) {
     SurveyState& state = reading.state;
-    const std::string& nameField = reading.lineFields[1];
+    const std::string& nameField = reading.lineFields[coordinate_field::kName - 1];
     if (state.PointTable.Full()) {
-        const std::string message = Texts().pointLimit + nameField;
+        const std::string message = TextOf(texts::kPointLimit, nameField);
         reading.ui.StandardOutput(message);
         throw TableLimitReached(message, true);
     }
@@ -275,11 +236,11 @@ void ReadPointLine(ReadingState& reading) {
     RecordPointSource(state.Sources, index, reading.source);
     reading.ui.AddStartPoint(state.PointTable[index].name);
     if (nameField.size() > static_cast<std::size_t>(kMaxNameLength)) {
-        ReportPointFieldError(reading, 2);
+        ReportPointFieldError(reading, coordinate_field::kName);
     }
     double* const targets[] = {&point.x, &point.y, &point.z, &point.sixthFieldValue,
                                &point.seventhFieldValue};
-    for (int field = 3; field <= 7; ++field) {
+    for (int field = coordinate_field::kX; field <= coordinate_field::kSeventh; ++field) {
         // A value out of bounds is a field error like a field that is no
         // number, and is stored as 0 like it.
         std::optional<double> value = ParseReal(reading.lineFields[field - 1]);
@@ -289,7 +250,7 @@ void ReadPointLine(ReadingState& reading) {
         if (!value) {
             ReportPointFieldError(reading, field);
         }
-        *targets[field - 3] = value.value_or(0.0);
+        *targets[field - coordinate_field::kX] = value.value_or(0.0);
     }
     SurveyPoint& stored = state.PointTable[index];
     stored.x = point.x;
@@ -304,13 +265,13 @@ void ReadPointLine(ReadingState& reading) {
 
 void ReportObservationFieldError(ReadingState& reading, int fieldNumber) {
     reading.ui.Affiche(
-        Format(MsgObservationFieldError().c_str(), reading.observationName.c_str(),
-               reading.lineNumber, EchoedField(reading.lineFields[fieldNumber - 1]).c_str()),
+        TextOf(texts::kObservationFieldError, reading.observationName, reading.lineNumber,
+               EchoedField(reading.lineFields[fieldNumber - 1])),
         MessageKind::Problem);
 }
 
 [[noreturn]] void ObservationLimitReached(const ReadingState& reading) {
-    throw TableLimitReached(Format(Texts().observationLimit.c_str(), reading.lineNumber));
+    throw TableLimitReached(TextOf(texts::kObservationLimit, reading.lineNumber));
 }
 
 template <class T, int Capacity>
@@ -355,16 +316,18 @@ void ReadObservationRecords(ReadingState& reading) {
     SurveyState& state = reading.state;
 
     // 1 to 4: convert and validate.
-    const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[0]);
+    const std::optional<std::int32_t> parsedCode = ParseInteger(reading.lineFields[observation_field::kCode - 1]);
     if (!parsedCode) {
-        ReportObservationFieldError(reading, 1);
+        ReportObservationFieldError(reading, observation_field::kCode);
     }
     const std::int32_t code = parsedCode.value_or(0);
-    const std::string stationName = ObservationName(reading, 2);
-    const std::string targetName = ObservationName(reading, 3);
-    const std::optional<double> valueField = ConvertObservationField(reading, 4);
-    ConvertObservationField(reading, 5);
-    const int heightsField = reading.fieldCount == 7 ? 6 : 7;
+    const std::string stationName = ObservationName(reading, observation_field::kStation);
+    const std::string targetName = ObservationName(reading, observation_field::kTarget);
+    const std::optional<double> valueField = ConvertObservationField(reading, observation_field::kValue);
+    ConvertObservationField(reading, observation_field::kFifth);
+    const int heightsField = reading.fieldCount == observation_field::kShortCount
+                                 ? observation_field::kInstrumentHeightShort
+                                 : observation_field::kInstrumentHeightLong;
     const std::optional<double> instrumentField = ConvertObservationField(reading, heightsField);
     const std::optional<double> targetField = ConvertObservationField(reading, heightsField + 1);
     const double value = valueField.value_or(0.0);
@@ -381,30 +344,30 @@ void ReadObservationRecords(ReadingState& reading) {
     };
     bool (*valueBound)(double) = nullptr;  // code 9 and the others store no measured value
     bool heightsStored = false;
-    switch (code) {
-        case 1:
-        case 2:
-        case 3:
+    switch (static_cast<ObservationCode>(code)) {
+        case ObservationCode::SlopeDistance:
+        case ObservationCode::HorizontalDistance:
+        case ObservationCode::SlopeDistanceToo:
             valueBound = IsAdmissibleDistance;
             heightsStored = true;
             break;
-        case 4:
+        case ObservationCode::HeightDifference:
             valueBound = IsAdmissibleLength;
             break;
-        case 6:
+        case ObservationCode::Zenith:
             valueBound = IsAdmissibleAngle;
             heightsStored = true;
             break;
-        case 5:
-        case 7:
-        case 8:
+        case ObservationCode::Direction:
+        case ObservationCode::RoundOpening:
+        case ObservationCode::Bearing:
             valueBound = IsAdmissibleAngle;
             break;
         default:
             break;
     }
     if (valueBound != nullptr) {
-        bound(4, valueField, valueBound);
+        bound(observation_field::kValue, valueField, valueBound);
     }
     if (heightsStored) {
         bound(heightsField, instrumentField, IsAdmissibleLength);
@@ -412,7 +375,7 @@ void ReadObservationRecords(ReadingState& reading) {
     }
 
     // 5: a new round.
-    if (code == 7) {
+    if (code == CodeNumber(ObservationCode::RoundOpening)) {
         if (state.RoundTable.Full()) {
             ObservationLimitReached(reading);
         }
@@ -430,21 +393,21 @@ void ReadObservationRecords(ReadingState& reading) {
     if (!usable) {
         return;
     }
-    switch (code) {
-        case 1:
-        case 2:
-        case 3: {
+    switch (static_cast<ObservationCode>(code)) {
+        case ObservationCode::SlopeDistance:
+        case ObservationCode::HorizontalDistance:
+        case ObservationCode::SlopeDistanceToo: {
             DistanceObservation distance;
             distance.station = station;
             distance.target = target;
             distance.value = value;
             distance.instrumentHeight = instrumentHeight;
             distance.targetHeight = targetHeight;
-            distance.isHorizontal = code == 2;
+            distance.isHorizontal = code == CodeNumber(ObservationCode::HorizontalDistance);
             AppendObservation(reading, state.DistanceTable, distance);
             break;
         }
-        case 4: {
+        case ObservationCode::HeightDifference: {
             HeightDifferenceObservation difference;
             difference.station = station;
             difference.target = target;
@@ -452,10 +415,10 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.HeightDifferenceTable, difference);
             break;
         }
-        case 5:
-        case 7: {
+        case ObservationCode::Direction:
+        case ObservationCode::RoundOpening: {
             if (stationName != reading.roundStation) {
-                reading.ui.Affiche(Format(MsgDirectionWithoutRound().c_str(), reading.lineNumber),
+                reading.ui.Affiche(TextOf(texts::kDirectionWithoutRound, reading.lineNumber),
                                    MessageKind::Problem);
             }
             DirectionObservation direction;
@@ -466,7 +429,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.DirectionTable, direction);
             break;
         }
-        case 6: {
+        case ObservationCode::Zenith: {
             ZenithObservation zenith;
             zenith.station = station;
             zenith.target = target;
@@ -476,7 +439,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.ZenithTable, zenith);
             break;
         }
-        case 8: {
+        case ObservationCode::Bearing: {
             BearingObservation bearing;
             bearing.station = station;
             bearing.target = target;
@@ -484,7 +447,7 @@ void ReadObservationRecords(ReadingState& reading) {
             AppendObservation(reading, state.BearingTable, bearing);
             break;
         }
-        case 9: {
+        case ObservationCode::Centring: {
             DistanceObservation distance;
             distance.station = station;
             distance.target = target;
@@ -517,8 +480,8 @@ struct ReaderKind {
     int recordFields;
     bool moreFieldsAllowed;
     void (*record)(ReadingState&);
-    // The start of the "ligne incomplète" line of this reader.
-    const std::string& lineError;
+    // The "ligne incomplète" line of this reader, given the line number.
+    Text<std::string_view> incompleteLine;
 };
 
 // One file of the include chain being read.
@@ -553,14 +516,14 @@ bool ReadFileTree(ReadingState& reading, const std::string& fileName, const Read
         const std::string fullName = AbsoluteName(name);
         if (chain.size() >= kMaxIncludeDepth) {
             kind.report(reading,
-                        Format(Texts().includeTooDeep.c_str(), static_cast<int>(kMaxIncludeDepth),
-                               EchoedName(fullName).c_str()));
+                        TextOf(texts::kIncludeTooDeep, static_cast<int>(kMaxIncludeDepth),
+                               EchoedName(fullName)));
             return false;
         }
         std::string key = FileKey(fullName);
         if (keys.count(key) != 0) {
             kind.report(reading,
-                        Format(Texts().circularInclude.c_str(), EchoedName(fullName).c_str()));
+                        TextOf(texts::kCircularInclude, EchoedName(fullName)));
             return false;
         }
         TextFileContent content = ReadTextFile(fullName);
@@ -613,8 +576,8 @@ bool ReadFileTree(ReadingState& reading, const std::string& fileName, const Read
                    (kind.moreFieldsAllowed && fields > kind.recordFields)) {
             kind.record(reading);
         } else if (fields != 0) {
-            reading.ui.StandardOutput(kind.lineError + LineNumberText(reading.lineNumber) +
-                                      Texts().incompleteLine);
+            reading.ui.StandardOutput(
+                TextOf(kind.incompleteLine, LineNumberText(reading.lineNumber)));
         }
     }
     return true;
@@ -626,13 +589,13 @@ const ReaderKind& CoordinatesKind() {
     static const ReaderKind kind{
         ReportToOutputAndListing,
         [](const std::string& fullName) {
-            return Texts().coordinatesCannotOpen + EchoedName(fullName) + Texts().cannotOpenTail;
+            return TextOf(texts::kCoordinatesCannotOpen, EchoedName(fullName));
         },
         [](const TextFileContent&, const std::string&) { throw CoordinatesReadFailure{}; },
-        7,
+        coordinate_field::kCount,
         false,
         ReadPointLine,
-        Texts().pointLineError};
+        texts::kPointLineIncomplete};
     return kind;
 }
 
@@ -641,7 +604,8 @@ const ReaderKind& CoordinatesKind() {
 void ReadObservationLine(ReadingState& reading) {
     const ObservationCounts before = CountObservations(reading.state);
     ReadObservationRecords(reading);
-    const std::int32_t code = ParseInteger(reading.lineFields[0]).value_or(0);
+    const std::int32_t code =
+        ParseInteger(reading.lineFields[observation_field::kCode - 1]).value_or(0);
     RecordObservationSources(reading.state, before,
                              SourceLine{reading.source.file, reading.source.line, code});
 }
@@ -652,16 +616,15 @@ const ReaderKind& ObservationsKind() {
                                      reading.ui.Affiche(text, MessageKind::Problem);
                                  },
                                  [](const std::string& fullName) {
-                                     return Format(MsgCannotOpenFile().c_str(),
-                                                   EchoedName(fullName).c_str());
+                                     return TextOf(texts::kCannotOpenFile, EchoedName(fullName));
                                  },
                                  [](const TextFileContent& content, const std::string& fullName) {
                                      throw IoFailure(DescribeReadProblem(content, fullName));
                                  },
-                                 7,
+                                 observation_field::kShortCount,
                                  true,
                                  ReadObservationLine,
-                                 Texts().observationLineError};
+                                 texts::kObservationLineIncomplete};
     return kind;
 }
 
@@ -750,7 +713,7 @@ void LoadKnownPoints(SurveyState& state, WindowServices& ui) {
         const bool read = ReadFileTree(reading, state.CoordinatesFileName, CoordinatesKind(), false);
         state.Sources.coordinateFileCount = state.Sources.files.size();
         if (read) {
-            ui.AppendPlain(Format(Texts().knownPointCount.c_str(), state.PointCount()));
+            ui.AppendPlain(TextOf(texts::kKnownPointCount, state.PointCount()));
         }
     } catch (const CoordinatesReadFailure&) {
         // A file that could not be read abandons the known points. A failure
@@ -768,7 +731,7 @@ void LoadObservations(SurveyState& state, WindowServices& ui) {
     state.HeightDifferenceTable.Clear();
     ClearObservationSources(state.Sources);
     ReadingState reading(state, ui);
-    reading.observationName = NameWithoutDirectory(state.ObservationsFileName);
+    reading.observationName = NameWithoutFolder(state.ObservationsFileName);
     ReadFileTree(reading, state.ObservationsFileName, ObservationsKind(), true);
 }
 

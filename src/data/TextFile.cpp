@@ -10,6 +10,7 @@
 #include "data/Failures.h"
 #include "data/MessagesComp.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
@@ -177,7 +178,7 @@ std::string SystemErrorText(int errorNumber) {
         }
     }
     // A rarer error: its number, and the system's text in the user's language.
-    return Format(Utf8ToCp1252("erreur système %d : ").c_str(), errorNumber) +
+    return TextOf(texts::kSystemError, errorNumber) +
            LocaleTextToCp1252(std::strerror(errorNumber));
 }
 
@@ -204,8 +205,8 @@ void TextOutputFile::Create(const std::string& path) {
     errno = 0;
     file_ = OpenFile(NativePath(path), "wb");
     if (file_ == nullptr) {
-        throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") + EchoedName(path) +
-                        DescribeSystemError(errno));
+        throw IoFailure(
+            TextOf(texts::kCannotCreateFile, EchoedName(path), DescribeSystemError(errno)));
     }
     path_ = path;
 }
@@ -241,8 +242,8 @@ void TextOutputFile::Flush() {
     const bool written = std::fwrite(held_.data(), 1, held_.size(), file_) == held_.size();
     held_.clear();
     if (!written || std::fflush(file_) != 0) {
-        throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") + EchoedName(path_) +
-                        DescribeSystemError(errno));
+        throw IoFailure(
+            TextOf(texts::kFileWriteError, EchoedName(path_), DescribeSystemError(errno)));
     }
 }
 
@@ -309,27 +310,16 @@ std::string DescribeReadProblem(const TextFileContent& content, const std::strin
         case TextReadProblem::None:
             return std::string();
         case TextReadProblem::CannotOpen:
-            return Utf8ToCp1252("Impossible d'ouvrir le fichier ") + name +
-                   DescribeSystemError(content.systemError);
+            return TextOf(texts::kCannotOpenForReading, name,
+                          DescribeSystemError(content.systemError));
         case TextReadProblem::NotRegularFile:
-            return Utf8ToCp1252("Le fichier ") + name +
-                   Utf8ToCp1252(
-                       " n'est pas un fichier ordinaire (périphérique, tube ou socket) "
-                       ": il n'est pas lu");
+            return TextOf(texts::kNotRegularFileNotRead, name);
         case TextReadProblem::TooLarge:
-            return Format(Utf8ToCp1252("Le fichier %s dépasse %d Mo : ce n'est pas un fichier "
-                                       "de levé, il n'est pas lu")
-                              .c_str(),
-                          name.c_str(), static_cast<int>(kMaxTextFileBytes >> 20));
+            return TextOf(texts::kFileTooLarge, name, static_cast<int>(kMaxTextFileBytes >> 20));
         case TextReadProblem::ReadFailed:
-            return Utf8ToCp1252("Erreur de lecture du fichier ") + name +
-                   DescribeSystemError(content.systemError);
+            return TextOf(texts::kFileReadError, name, DescribeSystemError(content.systemError));
         case TextReadProblem::NotText:
-            return Format(Utf8ToCp1252("Le fichier %s contient un octet nul ligne %d : ce n'est "
-                                       "pas un fichier texte (fichier binaire, ou UTF-16 sans "
-                                       "marque d'ordre des octets), il n'est pas lu")
-                              .c_str(),
-                          name.c_str(), content.nulLine);
+            return TextOf(texts::kFileNotText, name, content.nulLine);
     }
     return std::string();
 }
@@ -340,23 +330,13 @@ std::vector<std::string> DescribeTextNotices(const TextFileContent& content,
     const std::string name = EchoedName(fullName);
     if (content.encoding != TextEncoding::Windows1252) {
         const char* encoding = content.encoding == TextEncoding::Utf8 ? "UTF-8" : "UTF-16";
-        notices.push_back(Format(Utf8ToCp1252("Le fichier %s est en %s (il commence par une "
-                                              "marque d'ordre des octets) : il est lu converti "
-                                              "en Windows-1252")
-                                     .c_str(),
-                                 name.c_str(), encoding));
+        notices.push_back(TextOf(texts::kFileEncodingNotice, name, encoding));
     }
     if (content.unconvertible > 0) {
-        notices.push_back(Format(Utf8ToCp1252("Le fichier %s contient %zu caractère(s) sans "
-                                              "équivalent en Windows-1252 : chacun est lu "
-                                              "comme « ? »")
-                                     .c_str(),
-                                 name.c_str(), content.unconvertible));
+        notices.push_back(TextOf(texts::kFileUnconvertibleNotice, name, content.unconvertible));
     }
     if (content.crOnlyLineEnds) {
-        notices.push_back(Utf8ToCp1252("Le fichier ") + name +
-                          Utf8ToCp1252(" a des fins de ligne CR seules (ancien format "
-                                       "Macintosh) : chaque CR y termine une ligne"));
+        notices.push_back(TextOf(texts::kFileCrOnlyNotice, name));
     }
     return notices;
 }
@@ -381,14 +361,14 @@ void WriteFileReplacing(const std::string& path, const std::string& content) {
     temporary += ".tmp~";
     const std::string temporaryName = NameFromPath(temporary);
     // Whatever fails, the file under `path` is as it was: the message says so.
-    const std::string untouched =
-        Utf8ToCp1252(" ; le fichier ") + EchoedName(path) + Utf8ToCp1252(" reste inchangé");
+    const std::string untouched = TextOf(texts::kFileLeftUnchanged, EchoedName(path));
     {
         errno = 0;
         std::FILE* file = OpenFile(temporary, "wb");
         if (file == nullptr) {
-            throw IoFailure(Utf8ToCp1252("Impossible de créer le fichier ") +
-                            EchoedName(temporaryName) + DescribeSystemError(errno) + untouched);
+            throw IoFailure(TextOf(texts::kCannotCreateFile, EchoedName(temporaryName),
+                                   DescribeSystemError(errno)) +
+                            untouched);
         }
         errno = 0;
         const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
@@ -401,8 +381,9 @@ void WriteFileReplacing(const std::string& path, const std::string& content) {
         if (!written || !flushed || !closed) {
             std::error_code ignored;
             fs::remove(temporary, ignored);
-            throw IoFailure(Utf8ToCp1252("Erreur d'écriture dans le fichier ") +
-                            EchoedName(temporaryName) + DescribeSystemError(error) + untouched);
+            throw IoFailure(TextOf(texts::kFileWriteError, EchoedName(temporaryName),
+                                   DescribeSystemError(error)) +
+                            untouched);
         }
     }
     std::error_code error;
@@ -410,8 +391,8 @@ void WriteFileReplacing(const std::string& path, const std::string& content) {
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw IoFailure(Utf8ToCp1252("Impossible de remplacer le fichier ") + EchoedName(path) +
-                        DescribeSystemError(ErrnoOf(error)) + Utf8ToCp1252(" ; il reste inchangé"));
+        throw IoFailure(TextOf(texts::kCannotReplaceFile, EchoedName(path),
+                               DescribeSystemError(ErrnoOf(error))));
     }
 }
 

@@ -4,6 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "data/PairingRules.h"
+
 namespace calctopo {
 
 namespace {
@@ -34,13 +36,16 @@ RoundGroups GroupByRound(const std::vector<ReadingCandidate>& c) {
     g.runEnd.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         g.rank[g.order[k]] = k;
-        const bool newGroup = k == 0 || c[g.order[k]].round != c[g.order[k - 1]].round;
+        const bool newGroup =
+            k == 0 || !ReadInOneRound(c[g.order[k]].round, c[g.order[k - 1]].round);
         g.groupBegin[k] = newGroup ? k : g.groupBegin[k - 1];
     }
     for (std::size_t k = n; k-- > 0;) {
-        const bool lastOfGroup = k + 1 == n || c[g.order[k]].round != c[g.order[k + 1]].round;
+        const bool lastOfGroup =
+            k + 1 == n || !ReadInOneRound(c[g.order[k]].round, c[g.order[k + 1]].round);
         g.groupEnd[k] = lastOfGroup ? k + 1 : g.groupEnd[k + 1];
-        const bool lastOfRun = lastOfGroup || *c[g.order[k]].name != *c[g.order[k + 1]].name;
+        const bool lastOfRun =
+            lastOfGroup || !SameTargetByName(*c[g.order[k]].name, *c[g.order[k + 1]].name);
         g.runEnd[k] = lastOfRun ? k + 1 : g.runEnd[k + 1];
     }
     return g;
@@ -53,7 +58,7 @@ bool WalkRound(const std::vector<ReadingCandidate>& c, const RoundGroups& g, std
                std::size_t end, const std::string& name, const Visit& visit) {
     for (std::size_t k = from; k < end;) {
         const std::size_t position = g.order[k];
-        if (*c[position].name == name) {
+        if (SameTargetByName(*c[position].name, name)) {
             k = g.runEnd[k];
             continue;
         }
@@ -98,8 +103,8 @@ bool ForEachChainedTriple(const std::vector<ReadingCandidate>& candidates,
     // of one round towards two different points, listed by round, then j.
     std::vector<std::pair<std::int32_t, std::size_t>> links;
     for (std::size_t j = 0; j + 1 < candidates.size(); ++j) {
-        if (candidates[j].round == candidates[j + 1].round &&
-            candidates[j].target != candidates[j + 1].target) {
+        if (ReadInOneRound(candidates[j].round, candidates[j + 1].round) &&
+            !SamePoint(candidates[j].target, candidates[j + 1].target)) {
             links.emplace_back(candidates[j].round, j);
         }
     }
@@ -109,7 +114,8 @@ bool ForEachChainedTriple(const std::vector<ReadingCandidate>& candidates,
         auto link = std::upper_bound(links.begin(), links.end(), std::make_pair(first.round, i));
         for (; link != links.end() && link->first == first.round; ++link) {
             const std::size_t j = link->second;
-            if (candidates[j].target == first.target || candidates[j + 1].target == first.target) {
+            if (SamePoint(candidates[j].target, first.target) ||
+                SamePoint(candidates[j + 1].target, first.target)) {
                 continue;
             }
             if (visit(i, j, j + 1)) {

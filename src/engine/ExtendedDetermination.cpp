@@ -16,6 +16,7 @@
 #include "data/GLOBAL.h"
 #include "data/PointSights.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/LoadPipeline.h"
@@ -45,10 +46,6 @@ constexpr double kNoDistance = std::numeric_limits<double>::quiet_NaN();
 
 // ---- Texts ----
 
-std::string Cp(const char* utf8) {
-    return Utf8ToCp1252(utf8);
-}
-
 // A number with its sign always written ("+12", "-3", "0").
 std::string Signed(double value, int decimals) {
     std::string text = FormatFixed(value, decimals);
@@ -73,7 +70,7 @@ std::string AngleText(const SurveyState& state, double radians, bool withSign = 
         case Grades:
             return number(RadiansToGrades(radians), 4) + " gr";
         case DecimalDegrees:
-            return number(RadiansToDegrees(radians), 4) + Cp(" °");
+            return number(RadiansToDegrees(radians), 4) + TextOf(texts::kDegreeUnitSuffix);
         case SexagesimalDegrees:
             return number(RadiansToSexagesimal(radians), 4) + " (d.mmss)";
         default:
@@ -98,7 +95,7 @@ class StageServices : public WindowServices {
     void Start() {
         if (!started_) {
             started_ = true;
-            ui_.Affiche(Cp("Calcul étendu"), MessageKind::Info);
+            ui_.Affiche(TextOf(texts::kExtendedTitle), MessageKind::Info);
         }
     }
 
@@ -654,18 +651,18 @@ Fit FitAttempt(const SurveyState& state, const Attempt& attempt) {
     if (points.size() >= 2) {
         const double base = CommonBaseOf(points);
         if (!(base >= Tol::MinCommonBase)) {
-            fit.reason = Cp("points communs distants de ") + Length(base) + Cp(" seulement");
+            fit.reason = TextOf(texts::kFitBaseTooShort, Length(base));
             return fit;
         }
         PlaneSimilarity freeFit;
         if (!FitSimilarity(points, SimilarityScale::Free, freeFit)) {
-            fit.reason = Cp("points communs confondus dans le repère local");
+            fit.reason = TextOf(texts::kFitCoincident);
             return fit;
         }
         fit.freeScale = ScaleOf(freeFit);
         fit.similarity = freeFit;
         if (byDistances && !FitSimilarity(points, SimilarityScale::Unit, fit.similarity)) {
-            fit.reason = Cp("points communs confondus dans le repère local");
+            fit.reason = TextOf(texts::kFitCoincident);
             return fit;
         }
         // Unknowns: rotation and translation, plus the scale from angles alone.
@@ -673,9 +670,8 @@ Fit FitAttempt(const SurveyState& state, const Attempt& attempt) {
         fit.checked = 2 * points.size() + attempt.links.size() > unknowns;
         if (byDistances && std::fabs(fit.freeScale - 1.0) > Tol::MaxScaleDeviation &&
             std::fabs(fit.freeScale - 1.0) * base > Tol::MisfitBase) {
-            fit.reason = Cp("échelle des distances écartée de ") +
-                         Signed((fit.freeScale - 1.0) * kPpm, 0) + Cp(" ppm, au-delà de ") +
-                         FormatFixed(Tol::MaxScaleDeviation * kPpm, 0) + " ppm";
+            fit.reason = TextOf(texts::kFitScaleOff, Signed((fit.freeScale - 1.0) * kPpm, 0),
+                                FormatFixed(Tol::MaxScaleDeviation * kPpm, 0));
             return fit;
         }
     } else {
@@ -707,15 +703,14 @@ Fit FitAttempt(const SurveyState& state, const Attempt& attempt) {
         }
     }
     if (!std::isfinite(fit.largestMisfit) || fit.largestMisfit > fit.misfitTolerance) {
-        fit.reason = Cp("écart de ") + Length(fit.largestMisfit) + Cp(" sur ") +
-                     NameOf(state, fit.largestMisfitPoint) + Cp(", au-delà de la tolérance de ") +
-                     Length(fit.misfitTolerance);
+        fit.reason = TextOf(texts::kFitMisfit, Length(fit.largestMisfit),
+                            NameOf(state, fit.largestMisfitPoint), Length(fit.misfitTolerance));
         return fit;
     }
     if (fit.largestTurn > Tol::MaxOrientationMisfit) {
-        fit.reason = Cp("orientation écartée de ") + AngleText(state, fit.largestTurn) +
-                     Cp(" sur ") + NameOf(state, fit.largestTurnStation) + Cp(", au-delà de ") +
-                     AngleText(state, Tol::MaxOrientationMisfit);
+        fit.reason = TextOf(texts::kFitTurn, AngleText(state, fit.largestTurn),
+                            NameOf(state, fit.largestTurnStation),
+                            AngleText(state, Tol::MaxOrientationMisfit));
         return fit;
     }
     fit.accepted = true;
@@ -958,16 +953,13 @@ std::string TraverseLine(const SurveyState& state, const Attempt& attempt,
     const double ppm = traverse.length > 0.0 ? traverse.linear / traverse.length * kPpm : 0.0;
     const std::string linear =
         traverse.oriented ? Length(traverse.linear) : Signed(traverse.linear, 3);
-    const std::string closure =
-        Cp("fermeture linéaire ") + linear + " (" + Signed(ppm, 0) + " ppm)";
+    const std::string closure = TextOf(texts::kLinearClosure, linear, Signed(ppm, 0));
     const std::string angular =
-        traverse.oriented ? Cp("fermeture angulaire ") + AngleText(state, traverse.angular, true)
-                          : Cp("fermeture angulaire non mesurable (extrémités non orientées)");
-    return Format(Cp("Cheminement de %8s à %8s : %d stations, longueur %s, %s, %s").c_str(),
-                  name(traverse.vertices.front()).c_str(), name(traverse.vertices.back()).c_str(),
-                  traverse.stations, Length(traverse.length).c_str(),
-                  (traverse.oriented ? angular : closure).c_str(),
-                  (traverse.oriented ? closure : angular).c_str());
+        traverse.oriented ? TextOf(texts::kAngularClosure, AngleText(state, traverse.angular, true))
+                          : TextOf(texts::kAngularClosureNone);
+    return TextOf(texts::kTraverse, name(traverse.vertices.front()), name(traverse.vertices.back()),
+                  traverse.stations, Length(traverse.length), traverse.oriented ? angular : closure,
+                  traverse.oriented ? closure : angular);
 }
 
 // ---- The stage ----
@@ -998,7 +990,7 @@ class Stage {
         if (!placedAny) {
             // Said once, under the stage's title when it wrote other lines.
             WindowServices& out = ui_.Started() ? static_cast<WindowServices&>(ui_) : user_;
-            out.Affiche(Cp("Calcul étendu : aucun point de plus"), MessageKind::Info);
+            out.Affiche(TextOf(texts::kExtendedNothingMore), MessageKind::Info);
             return;
         }
         for (int point = 1; point <= state_.PointCount(); ++point) {
@@ -1029,7 +1021,7 @@ class Stage {
                 seedShown = seed;
             }
             if (ring.empty()) {
-                reason = Cp("aucun point connu ne lui est relié");
+                reason = TextOf(texts::kBlockNoRing);
                 break;
             }
             if (++tries > kMaxSeedsPerBlock) {
@@ -1065,15 +1057,14 @@ class Stage {
 
     std::string UnfittedReason(const Attempt& attempt) const {
         if (attempt.common.empty()) {
-            return Cp("aucun point connu n'est atteint dans son repère local");
+            return TextOf(texts::kBlockNoCommonPoint);
         }
         const std::string& name =
             NameOf(state_, attempt.frame.globalOf[static_cast<std::size_t>(attempt.common[0])]);
         if (attempt.frame.kind == FrameKind::AnglesOnly) {
-            return Cp("un seul point commun (") + name +
-                   Cp(") pour une figure construite par les angles seuls");
+            return TextOf(texts::kBlockOneCommonAnglesOnly, name);
         }
-        return Cp("un seul point commun (") + name + Cp(") et aucune orientation commune");
+        return TextOf(texts::kBlockOneCommonUnoriented, name);
     }
 
     int AppendBlock(ExtendedBlock block) {
@@ -1095,11 +1086,9 @@ class Stage {
             FillFit(record, *attempt, *fit);
         }
         const int number = AppendBlock(record);
-        ui_.Affiche(
-            Format(Cp("Bloc local %d (%d points autour de %8s) non calculable : %s").c_str(),
-                   number, static_cast<int>(block.size()), NameOf(state_, seed).c_str(),
-                   reason.c_str()),
-            MessageKind::Problem);
+        ui_.Affiche(TextOf(texts::kBlockRefused, number, static_cast<int>(block.size()),
+                           NameOf(state_, seed), reason),
+                    MessageKind::Problem);
     }
 
     void FillFit(ExtendedBlock& record, const Attempt& attempt, const Fit& fit) const {
@@ -1155,9 +1144,8 @@ class Stage {
         const std::string second = SecondReference(attempt, record);
         for (const int point : record.points) {
             records_.Note(point, number, true, false);
-            ui_.Affiche(Format(Cp("%8s placé par le bloc local %d recalé sur %8s et %s").c_str(),
-                               NameOf(state_, point).c_str(), number,
-                               NameOf(state_, record.commonPoints.front()).c_str(), second.c_str()),
+            ui_.Affiche(TextOf(texts::kPlacedByBlock, NameOf(state_, point), number,
+                               NameOf(state_, record.commonPoints.front()), second),
                         MessageKind::Info);
         }
         return true;
@@ -1169,8 +1157,8 @@ class Stage {
             return NameOf(state_, record.commonPoints[1]);
         }
         const OrientationLink& link = attempt.links.front();
-        return (link.round != 0 ? Cp("l'orientation du tour de ") : Cp("le gisement de ")) +
-               NameOf(state_, link.station);
+        return TextOf(link.round != 0 ? texts::kReferenceRound : texts::kReferenceBearing,
+                      NameOf(state_, link.station));
     }
 
     std::string BlockLine(int number, const Attempt& attempt, const Fit& fit,
@@ -1180,35 +1168,31 @@ class Stage {
             names += (i == 0 ? "" : ", ") + NameOf(state_, record.commonPoints[i]);
         }
         if (record.commonPoints.size() > kNamedCommonPoints) {
-            names += Format(" et %d autres",
+            names += TextOf(texts::kAndOthers,
                             static_cast<int>(record.commonPoints.size() - kNamedCommonPoints));
         }
         if (record.commonPoints.size() == 1) {
-            names += Cp(" et ") + SecondReference(attempt, record);
+            names += TextOf(texts::kAndReference, SecondReference(attempt, record));
         }
         std::string scale;
         if (record.freeScale) {
-            scale = Cp("libre (angles seuls)");
+            scale = TextOf(texts::kScaleFree);
         } else if (record.commonPoints.size() >= 2) {
-            scale = Cp("1 (écart ") + Signed((fit.freeScale - 1.0) * kPpm, 0) + " ppm)";
+            scale = TextOf(texts::kScaleUnit, Signed((fit.freeScale - 1.0) * kPpm, 0));
         } else {
             scale = "1";
         }
-        std::string misfit = fit.checked
-                                 ? Length(fit.largestMisfit) + Cp(" sur ") +
-                                       NameOf(state_, fit.largestMisfitPoint) + Cp(" (tolérance ") +
-                                       Length(fit.misfitTolerance) + ")"
-                                 : Cp("non contrôlé (aucune mesure surabondante)");
+        std::string misfit = fit.checked ? TextOf(texts::kMisfitOn, Length(fit.largestMisfit),
+                                                  NameOf(state_, fit.largestMisfitPoint),
+                                                  Length(fit.misfitTolerance))
+                                         : TextOf(texts::kMisfitUnchecked);
         if (record.commonPoints.size() == 1 && fit.checked) {
-            misfit = Cp("non contrôlé en position");
+            misfit = TextOf(texts::kMisfitPositionUnchecked);
         }
-        std::string line = Format(
-            Cp("Bloc local %d : %d points placés, recalé sur %s ; échelle %s ; écart maximal %s")
-                .c_str(),
-            number, static_cast<int>(record.points.size()), names.c_str(), scale.c_str(),
-            misfit.c_str());
+        std::string line = TextOf(texts::kBlockAccepted, number,
+                                  static_cast<int>(record.points.size()), names, scale, misfit);
         if (!attempt.links.empty() && fit.checked) {
-            line += Cp(" ; orientation à ") + AngleText(state_, fit.largestTurn) + Cp(" près");
+            line += TextOf(texts::kOrientationWithin, AngleText(state_, fit.largestTurn));
         }
         return line;
     }

@@ -9,6 +9,7 @@
 #include "data/GLOBAL.h"
 #include "data/LIT.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "geometry/CONVERTI.h"
 #include "geometry/SightDerivation.h"
@@ -17,20 +18,19 @@ namespace calctopo {
 
 namespace {
 
-// One statistics line of the load: a label padded to a common width and the
+// The statistics lines of the load: a label padded to a common width and the
 // count right-aligned in six characters.
-void ShowCount(WindowServices& ui, const char* utf8Format, int count) {
-    ui.Affiche(Format(Utf8ToCp1252(utf8Format).c_str(), count), MessageKind::Info);
-}
-
 void ShowStatistics(const SurveyState& state, WindowServices& ui) {
-    ShowCount(ui, "Nombre total de points  : %6d", state.PointCount());
-    ShowCount(ui, "Nombre d'azimuts        : %6d", state.DirectionTable.Count());
-    ShowCount(ui, "Nombre de zénithales    : %6d", state.ZenithTable.Count());
-    ShowCount(ui, "Nombre de distances     : %6d", state.DistanceTable.Count());
-    ShowCount(ui, "Nombre de dénivellées   : %6d", state.HeightDifferenceTable.Count());
-    ShowCount(ui, "Nombre de gisements     : %6d", state.BearingTable.Count());
-    ShowCount(ui, "Nombre de tours         : %6d", state.RoundTable.Count());
+    const auto show = [&](const Text<int>& text, int count) {
+        ui.Affiche(TextOf(text, count), MessageKind::Info);
+    };
+    show(texts::kCountPoints, state.PointCount());
+    show(texts::kCountDirections, state.DirectionTable.Count());
+    show(texts::kCountZeniths, state.ZenithTable.Count());
+    show(texts::kCountDistances, state.DistanceTable.Count());
+    show(texts::kCountHeightDifferences, state.HeightDifferenceTable.Count());
+    show(texts::kCountBearings, state.BearingTable.Count());
+    show(texts::kCountRounds, state.RoundTable.Count());
 }
 
 // Appends a fresh sight (no observation, every value unknown) from station to
@@ -39,8 +39,7 @@ void ShowStatistics(const SurveyState& state, WindowServices& ui) {
 // asked for.
 int AppendSight(SurveyState& state, int station, int target) {
     if (state.SightTable.Full()) {
-        static const std::string format = Utf8ToCp1252("Nombre maximum de visées atteint : %d");
-        throw TableLimitReached(Format(format.c_str(), state.SightTable.Count() + 1));
+        throw TableLimitReached(TextOf(texts::kSightLimit, state.SightTable.Count() + 1));
     }
     Sight sight;
     sight.station = station;

@@ -1,6 +1,7 @@
 #include "engine/RadiationIntersection.h"
 
 #include "data/GLOBAL.h"
+#include "data/PairingRules.h"
 #include "data/PointSights.h"
 #include "engine/CALCUL.h"
 #include "geometry/Angles.h"
@@ -66,7 +67,8 @@ int TryIntersection(SurveyState& state, int point) {
             continue;
         }
         const Sight& base = state.SightTable[first];
-        if (sight.station == base.station || !CheckIntersectionAngle(base.bearing, sight.bearing)) {
+        if (SamePoint(sight.station, base.station) ||
+            !CheckIntersectionAngle(base.bearing, sight.bearing)) {
             continue;
         }
         const SurveyPoint& s1 = state.PointTable[base.station];

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data/GLOBAL.h"
+#include "data/PairingRules.h"
 #include "geometry/SightDerivation.h"
 
 namespace calctopo {
@@ -36,7 +37,7 @@ void IndexRounds(const SurveyState& state, Book& book) {
     book.roundFirst.assign(Slot(rounds) + 2, 0);
     for (const Sight& sight : state.SightTable) {
         const std::int32_t round = RoundOfSight(state, sight);
-        if (round != 0) {
+        if (HasRoundToOrient(round)) {
             ++book.roundFirst[Slot(round) + 1];
         }
     }
@@ -47,7 +48,7 @@ void IndexRounds(const SurveyState& state, Book& book) {
     std::vector<std::int32_t> next(book.roundFirst.begin(), book.roundFirst.end() - 1);
     for (std::int32_t number = 1; number <= state.SightTable.Count(); ++number) {
         const std::int32_t round = RoundOfSight(state, state.SightTable[number]);
-        if (round != 0) {
+        if (HasRoundToOrient(round)) {
             book.roundSights[Slot(next[Slot(round)]++)] = number;
         }
     }
@@ -190,14 +191,15 @@ bool Sweep(SurveyState& state, Book& book) {
         book.inSweep[Slot(number)] = 0;
 
         const std::int32_t round = RoundOfSight(state, state.SightTable[number]);
-        const bool wasOriented = round != 0 && state.RoundTable[round].orientationKnown;
+        const bool wasOriented =
+            HasRoundToOrient(round) && state.RoundTable[round].orientationKnown;
         if (!ApplySightRules(state, number)) {
             continue;
         }
         changed = true;
         MarkPending(book, number);
         MarkDirty(book, book.lineOfSight[Slot(number)]);
-        if (round != 0 && !wasOriented && state.RoundTable[round].orientationKnown) {
+        if (HasRoundToOrient(round) && !wasOriented && state.RoundTable[round].orientationKnown) {
             RevisitRound(book, round, number);
         }
     }

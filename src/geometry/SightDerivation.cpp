@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "data/GLOBAL.h"
+#include "data/PairingRules.h"
 #include "geometry/Angles.h"
 #include "geometry/IncrementalDerivation.h"
 #include "geometry/Primitives.h"
@@ -46,7 +47,7 @@ SightContext ContextOf(SurveyState& state, int number) {
     }
     if (sight.directionObs != 0) {
         const DirectionObservation& direction = state.DirectionTable[sight.directionObs];
-        if (direction.roundNumber != 0) {
+        if (HasRoundToOrient(direction.roundNumber)) {
             context.round = &state.RoundTable[direction.roundNumber];
             context.reading = direction.value;
         }

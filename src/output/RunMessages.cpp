@@ -1,80 +1,59 @@
 #include "output/RunMessages.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/GLOBAL.h"
-#include "data/MessagesComp.h"
 #include "data/Placement.h"
-#include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 
 namespace calctopo {
 
 namespace {
 
-// The line of each plan method: the point, then the points it worked from
-// (PointsUsed), as many as the method uses.
-const std::string& PlanFormat(MethodKind method) {
-    static const std::string radiated = Utf8ToCp1252("%8s rayonné de %8s");
-    static const std::string intersected = Utf8ToCp1252("%8s intersecté de %8s et %s");
-    static const std::string triangulated = Utf8ToCp1252("%8s triangulé de %8s et %s");
-    static const std::string resected = Utf8ToCp1252("%8s relevé sur %8s , %8s , et %8s");
-    static const std::string eccentric = Utf8ToCp1252("%8s excentré de %8s et %s");
-    static const std::string trilaterated =
-        Utf8ToCp1252("%8s trilatéré de %8s et %s contrôlé sur %8s");
-    switch (method) {
-        case MethodKind::Intersection:
-            return intersected;
-        case MethodKind::Triangulation:
-            return triangulated;
-        case MethodKind::Resection:
-            return resected;
-        case MethodKind::EccentricStation:
-            return eccentric;
-        case MethodKind::Trilateration:
-            return trilaterated;
-        default:
-            return radiated;
+using ThreeNames = Text<std::string_view, std::string_view, std::string_view>;
+
+const std::string& NameOf(const SurveyState& state, int point) {
+    return state.PointTable[point].name;
+}
+
+// The line of a plan method from one point (radiation), two (intersection,
+// triangulation, eccentric station) or three (resection, trilateration with
+// the point that controlled it); empty when the placement names another
+// number of points (not a method's placement: nothing to name).
+std::string PlanLine(const SurveyState& state, int point, MethodKind method,
+                     const std::vector<int>& used) {
+    const std::string& name = NameOf(state, point);
+    if (method == MethodKind::Radiation || used.size() == 1) {
+        return used.size() == 1 ? TextOf(texts::kRadiated, name, NameOf(state, used[0]))
+                                : std::string();
     }
-}
-
-const std::string& MsgLevelled() {
-    static const std::string text = Utf8ToCp1252("%8s nivellé de %8s");
-    return text;
-}
-
-const std::string& MsgNothingDeterminable() {
-    static const std::string text = Utf8ToCp1252("Aucun point ne peut être déterminé");
-    return text;
-}
-
-const char* NameOf(const SurveyState& state, int point) {
-    return state.PointTable[point].name.c_str();
+    if (used.size() == 2) {
+        const ThreeNames& text = method == MethodKind::Intersection    ? texts::kIntersected
+                                 : method == MethodKind::Triangulation ? texts::kTriangulated
+                                                                       : texts::kEccentric;
+        return TextOf(text, name, NameOf(state, used[0]), NameOf(state, used[1]));
+    }
+    if (used.size() == 3) {
+        const auto& first = NameOf(state, used[0]);
+        const auto& second = NameOf(state, used[1]);
+        const auto& third = NameOf(state, used[2]);
+        return method == MethodKind::Trilateration
+                   ? TextOf(texts::kTrilaterated, name, first, second, third)
+                   : TextOf(texts::kResected, name, first, second, third);
+    }
+    return {};
 }
 
 }  // namespace
 
 void RunMessages::PointPlaced(SurveyState& state, int point, MethodKind method) {
-    const std::vector<int> used = PointsUsed(state, point);
-    const char* format = PlanFormat(method).c_str();
-    std::string line;
-    switch (used.size()) {
-        case 1:
-            line = Format(format, NameOf(state, point), NameOf(state, used[0]));
-            break;
-        case 2:
-            line = Format(format, NameOf(state, point), NameOf(state, used[0]),
-                          NameOf(state, used[1]));
-            break;
-        case 3:
-            line = Format(format, NameOf(state, point), NameOf(state, used[0]),
-                          NameOf(state, used[1]), NameOf(state, used[2]));
-            break;
-        default:
-            return;  // not a method's placement: nothing to name
+    const std::string line = PlanLine(state, point, method, PointsUsed(state, point));
+    if (!line.empty()) {
+        ui_.Affiche(line, MessageKind::Info);
     }
-    ui_.Affiche(line, MessageKind::Info);
 }
 
 void RunMessages::PointLevelled(SurveyState& state, int point, MethodKind /*method*/) {
@@ -82,20 +61,20 @@ void RunMessages::PointLevelled(SurveyState& state, int point, MethodKind /*meth
     if (from == 0) {
         return;
     }
-    ui_.Affiche(Format(MsgLevelled().c_str(), NameOf(state, point), NameOf(state, from)),
+    ui_.Affiche(TextOf(texts::kLevelled, NameOf(state, point), NameOf(state, from)),
                 MessageKind::Info);
 }
 
 void RunMessages::PointDetermined(SurveyState& state, int point) {
-    ui_.Affiche(Format(MsgPointComputed().c_str(), NameOf(state, point)), MessageKind::Computed);
+    ui_.Affiche(TextOf(texts::kPointComputed, NameOf(state, point)), MessageKind::Computed);
 }
 
 void RunMessages::PointNotComputed(SurveyState& state, int point) {
-    ui_.Affiche(Format(MsgPointNotComputed().c_str(), NameOf(state, point)), MessageKind::Problem);
+    ui_.Affiche(TextOf(texts::kPointNotComputed, NameOf(state, point)), MessageKind::Problem);
 }
 
 void RunMessages::NothingDeterminable(SurveyState& /*state*/) {
-    ui_.MessageBox(MsgNothingDeterminable());
+    ui_.MessageBox(TextOf(texts::kNothingDeterminable));
 }
 
 }  // namespace calctopo

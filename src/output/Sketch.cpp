@@ -7,6 +7,7 @@
 
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
@@ -269,16 +270,16 @@ int ApplyCheckVerdicts(SketchModel& model, const std::vector<SketchVerdict>& ver
 std::string StatusName(SketchStatus status) {
     switch (status) {
         case SketchStatus::Given:
-            return Utf8ToCp1252("point donné");
+            return TextOf(texts::kSketchGiven);
         case SketchStatus::Computed:
-            return Utf8ToCp1252("point calculé");
+            return TextOf(texts::kSketchComputed);
         case SketchStatus::PlanOnly:
-            return "plan seul";
+            return TextOf(texts::kSketchPlanOnly);
         case SketchStatus::HeightOnly:
-            return "altitude seule";
+            return TextOf(texts::kSketchHeightOnly);
         case SketchStatus::NotPlaced:
         default:
-            return Utf8ToCp1252("non placé");
+            return TextOf(texts::kSketchNotPlaced);
     }
 }
 

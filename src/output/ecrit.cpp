@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
@@ -23,18 +25,6 @@ constexpr int kLastFieldsWidthExtra = 5;
 // Output codes: 1 for a point read from the coordinates file, 0 otherwise.
 constexpr char kCodeGiven = '1';
 constexpr char kCodeOther = '0';
-
-// Position of the '.' that starts the extension of a file name, or npos. Both
-// '/' and '\' separate folders, whatever the system.
-std::size_t ExtensionDot(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot < start) {
-        return std::string::npos;
-    }
-    return dot;
-}
 
 std::string CoordinatesLine(const SurveyPoint& point, int digits) {
     std::string line;
@@ -58,8 +48,7 @@ std::string CoordinatesLine(const SurveyPoint& point, int digits) {
 }  // namespace
 
 std::string NewFileNameFor(const std::string& listingFileName) {
-    const std::size_t dot = ExtensionDot(listingFileName);
-    return (dot == std::string::npos ? listingFileName : listingFileName.substr(0, dot)) + ".new";
+    return WithExtension(listingFileName, ".new");
 }
 
 void WriteCoordinatesOutput(SurveyState& state) {
@@ -82,8 +71,8 @@ void WriteCoordinatesOutput(SurveyState& state) {
 
     TextOutputFile& listing = state.ListingFile;
     listing.AppendLine(" ");
-    listing.AppendLine("List of points which can't be calculated");
-    listing.AppendLine("  Liste des points non calculables :");
+    listing.AppendLine(TextOf(texts::kPointsLeftHeading));
+    listing.AppendLine(TextOf(texts::kPointsLeftHeadingFrench));
     listing.AppendLine(" ");
     int incomplete = 0;
     for (const SurveyPoint& point : state.PointTable) {
@@ -93,8 +82,7 @@ void WriteCoordinatesOutput(SurveyState& state) {
         }
     }
     if (incomplete == 0) {
-        listing.AppendLine(
-            Utf8ToCp1252("All the points are calculated / Tous les points sont calculés"));
+        listing.AppendLine(TextOf(texts::kAllPointsComputed));
     }
     // The closing block reaches the file in one write.
     listing.Flush();

@@ -257,5 +257,25 @@ TEST(DataCheck, APointWithoutRedundancyIsReportedUnchecked) {
     }
 }
 
+// The CSV file is Windows-1252 like every file the program writes: its
+// headings too. "tolérance" was once written in UTF-8 ("tol\xc3\xa9rance"),
+// which a spreadsheet reading Windows-1252 shows as "tolÃ©rance".
+TEST(DataCheck, CsvHeadingsAreWindows1252) {
+    const Checked checked(CheckedNetwork());
+    const std::string csv = CheckReportCsv(checked.survey.state, checked.result);
+    const std::string first = csv.substr(0, csv.find("\r\n"));
+    EXPECT_EQ(first,
+              "rang;fichier;ligne;station;vis\xe9"
+              "e;nature;code;observ\xe9;calcul\xe9;\xe9"
+              "cart;"
+              "\xe9"
+              "cart long.;tol\xe9rance;norm\xe9;norm\xe9 sans elle;verdict;remarque;"
+              "unit\xe9 d'angle");
+    EXPECT_EQ(csv.find("\xc3"), std::string::npos);
+    EXPECT_NE(csv.find("point;contr\xf4les plan;contr\xf4les altitude;max norm\xe9;verdict;"
+                       "placement;\xe0 revoir\r\n"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace calctopo

@@ -7,11 +7,13 @@
 #include <system_error>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/MessagesComp.h"
 #include "data/Saisie.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 #include "engine/CALCUL.h"
 #include "engine/ExtendedDetermination.h"
@@ -59,24 +61,12 @@ void ChangeToFolderOf(const std::string& absoluteName) {
     fs::current_path(folder, ignored);
 }
 
-// True when the name has an extension: a '.' after its last '/' or '\'.
-bool HasExtension(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    return separator == std::string::npos || dot > separator;
-}
-
 // Tells that an input file cannot be read; returns whether it can.
 bool CheckInputFile(WindowServices& ui, const std::string& typedName, InputFile kind) {
     if (kind == InputFile::Missing) {
-        ui.MessageBox(Format(MsgFileDoesNotExist().c_str(), EchoedName(typedName).c_str()));
+        ui.MessageBox(TextOf(texts::kFileDoesNotExist, EchoedName(typedName)));
     } else if (kind == InputFile::Special) {
-        ui.MessageBox(Utf8ToCp1252("Le fichier ") + EchoedName(typedName) +
-                      Utf8ToCp1252(" n'est pas un fichier ordinaire (périphérique, tube ou "
-                                   "socket) : il ne peut pas être lu"));
+        ui.MessageBox(TextOf(texts::kNotRegularFileCannotBeRead, EchoedName(typedName)));
     }
     return kind == InputFile::Regular;
 }
@@ -111,16 +101,10 @@ class AbsoluteInputNames {
 
 // Why "Quitter" does not write the ".new" file after a failed action.
 std::string ResultsKeptMessage(const SurveyState& state) {
-    const char* what = state.Interrupted == InterruptedAction::Load
-                           ? "l'initialisation a été interrompue par une erreur, les données "
-                             "lues sont incomplètes"
-                           : "le calcul a été interrompu par une erreur, ses résultats sont "
-                             "incomplets";
-    return Utf8ToCp1252("Le fichier ") + EchoedName(NewFileNameFor(state.ListingFileName)) +
-           Utf8ToCp1252(" n'est pas écrit : ") + Utf8ToCp1252(what) +
-           Utf8ToCp1252(
-               ". Un fichier de résultats antérieur est gardé tel quel ; corrigez la "
-               "cause de l'erreur, puis refaites « Initialisation » et le calcul.");
+    const std::string what = state.Interrupted == InterruptedAction::Load
+                                 ? TextOf(texts::kLoadInterrupted)
+                                 : TextOf(texts::kRunInterrupted);
+    return TextOf(texts::kResultsKept, EchoedName(NewFileNameFor(state.ListingFileName)), what);
 }
 
 }  // namespace
@@ -195,11 +179,11 @@ bool Initialisation(SurveyState& state, WindowServices& ui, const FileFields& fi
 }
 
 std::string ListingNameWithExtension(const std::string& name) {
-    return HasExtension(name) ? name : name + ".vek";
+    return WithDefaultExtension(name, ".vek");
 }
 
 std::string UnknownPointText(const std::string& name) {
-    return "Point inconnu : " + name;
+    return TextOf(texts::kUnknownPoint, name);
 }
 
 StartPointOutcome StartPointChanged(SurveyState& state, WindowServices& ui,
@@ -257,14 +241,10 @@ std::string FailureMessage(const std::exception& failure) {
         return failure.what();  // already the program's own French message
     }
     if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
-        return Utf8ToCp1252(
-            "Mémoire insuffisante : l'action est interrompue. Fermez d'autres programmes, "
-            "ou vérifiez que les fichiers d'entrée sont bien ceux du chantier.");
+        return TextOf(texts::kOutOfMemory);
     }
     // The library's own text (English, technical) is no help to a surveyor.
-    return Utf8ToCp1252(
-        "Erreur interne du programme : l'action est interrompue. Les fichiers de résultats "
-        "antérieurs sont gardés ; signalez ce problème avec les fichiers d'entrée.");
+    return TextOf(texts::kInternalError);
 }
 
 }  // namespace calctopo

@@ -1,14 +1,14 @@
 #include "shell/app/Titles.h"
 
-#include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 
 namespace calctopo {
 
 std::string ApplicationTitle() {
-    return Utf8ToCp1252("Calculs topo approchés");
+    return TextOf(texts::kApplicationTitle);
 }
 std::string MainWindowCaption() {
-    return Utf8ToCp1252("Calcul topographique approché");
+    return TextOf(texts::kMainWindowCaption);
 }
 
 }  // namespace calctopo

@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "data/Failures.h"
+#include "data/FileNames.h"
 #include "data/GLOBAL.h"
 #include "data/MessagesComp.h"
 #include "data/TextFile.h"
 #include "data/TextNumbers.h"
+#include "data/UserTexts.h"
 #include "data/WindowServices.h"
 
 namespace calctopo {
@@ -153,22 +155,14 @@ void ReadWorkSite(WorkSiteReader& reader, SurveyState& state, std::vector<std::s
     reader.Integer();  // the format mark: read, then ignored
     parameters.angleUnit = reader.Integer();
     if (parameters.angleUnit < kFirstAngleUnit || parameters.angleUnit > kLastAngleUnit) {
-        warnings.push_back(Format(
-            Utf8ToCp1252("Unité angulaire %d inconnue (1 grades, 2 degrés sexagésimaux, 3 degrés "
-                         "décimaux) : les angles des observations seront pris en radians")
-                .c_str(),
-            parameters.angleUnit));
+        warnings.push_back(TextOf(texts::kUnknownAngleUnit, parameters.angleUnit));
     }
     parameters.significantDigits = reader.Integer();
     if (parameters.significantDigits < kMinSignificantDigits ||
         parameters.significantDigits > kMaxSignificantDigits) {
-        warnings.push_back(
-            Format(Utf8ToCp1252("Nombre de chiffres significatifs %d hors de 0 à 10 : le fichier "
-                                ".new en aura %d")
-                       .c_str(),
-                   parameters.significantDigits,
-                   std::clamp(parameters.significantDigits, kMinSignificantDigits,
-                              kMaxSignificantDigits)));
+        warnings.push_back(TextOf(texts::kDigitsOutOfRange, parameters.significantDigits,
+                                  std::clamp(parameters.significantDigits, kMinSignificantDigits,
+                                             kMaxSignificantDigits)));
     }
     parameters.meanLatitude = reader.Real();
     parameters.refractionCoefficient = reader.Real();
@@ -234,18 +228,14 @@ void Ecrit_Config(const SurveyState& state) {
 
 void Ecrit_Config(const SurveyState& state, const FileFields& names) {
     if (state.WorkSiteFileName.empty()) {
-        throw IoFailure(
-            Utf8ToCp1252("Aucun fichier de chantier n'est choisi : créez ou ouvrez un chantier "
-                         "(menu Chantier) avant l'initialisation"));
+        throw IoFailure(TextOf(texts::kNoWorkSite));
     }
     // A name is one line of the file: a line end or a NUL byte in it would
     // make a file that does not read back.
     for (const std::string* name :
          {&state.CoordinatesFileName, &state.ObservationsFileName, &state.ListingFileName}) {
         if (name->find_first_of(std::string_view("\n\0", 2)) != std::string::npos) {
-            throw IoFailure(Utf8ToCp1252("Le nom de fichier « ") + EchoedName(*name) +
-                            Utf8ToCp1252(" » contient une fin de ligne ou un octet nul : le "
-                                         "chantier ne peut pas l'enregistrer"));
+            throw IoFailure(TextOf(texts::kBadFileName, EchoedName(*name)));
         }
     }
     const ComputationParameters& parameters = state.Parameters;
@@ -253,9 +243,7 @@ void Ecrit_Config(const SurveyState& state, const FileFields& names) {
                               static_cast<long double>(parameters.refractionCoefficient),
                               parameters.originX, parameters.originY, parameters.originZ}) {
         if (!std::isfinite(value)) {
-            throw IoFailure(Utf8ToCp1252("Paramètre non numérique : impossible d'écrire le "
-                                         "fichier de chantier ") +
-                            state.WorkSiteFileName);
+            throw IoFailure(TextOf(texts::kParameterNotNumeric, state.WorkSiteFileName));
         }
     }
     std::string content;
@@ -321,36 +309,12 @@ std::string FormatWorkSiteReal(long double value) {
     return text;
 }
 
-std::string ResolveFileName(const std::string& name, const std::string& folder) {
-    namespace fs = std::filesystem;
-    if (name.empty()) {
-        return name;
-    }
-    const fs::path given = NativePath(name);
-    if (!folder.empty() && !given.has_root_path()) {
-        return NameFromPath((NativePath(folder) / given).lexically_normal());
-    }
-    std::error_code error;
-    const fs::path absolute = fs::absolute(given, error);
-    return error ? name : NameFromPath(absolute.lexically_normal());
-}
-
 std::string WorkSiteFolder(const SurveyState& state) {
     const std::string workSite = ResolveFileName(state.WorkSiteFileName);
     if (workSite.empty()) {
         return workSite;
     }
     return NameFromPath(NativePath(workSite).parent_path());
-}
-
-std::string WithoutExtension(const std::string& name) {
-    const std::size_t separator = name.find_last_of("/\\");
-    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot < start) {
-        return name;
-    }
-    return name.substr(0, dot);
 }
 
 }  // namespace calctopo

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// ResolveFileName and WithoutExtension, used with the work-site names.
+#include "data/FileNames.h"
+
 namespace calctopo {
 
 struct SurveyState;
@@ -31,21 +34,9 @@ void Ecrit_Config(const SurveyState& state, const FileFields& names);
 // (" 4.50000000000000E+0001").
 std::string FormatWorkSiteReal(long double value);
 
-// The absolute name of the file that `name` names: a relative name is taken
-// from `folder` (an absolute folder name) or, when `folder` is empty, from the
-// current working directory; "." and ".." parts are resolved by name. A name
-// with a root of its own ("/x"; on Windows also "C:x" and "\x") is taken as
-// the system takes it. An empty name stays empty (it names no file), and a name
-// that cannot be made absolute (the working directory is gone) is kept as
-// given. Windows-1252 in and out, like every name the state holds.
-std::string ResolveFileName(const std::string& name, const std::string& folder = {});
-
 // The folder of the work-site file WorkSiteFileName, absolute: the folder that
 // the relative names a work-site file holds are taken from. Empty when no work
 // site is named.
 std::string WorkSiteFolder(const SurveyState& state);
-
-// The name without its extension (from the last '.' after the last separator).
-std::string WithoutExtension(const std::string& name);
 
 }  // namespace calctopo
