@@ -20,20 +20,6 @@ constexpr char kLineEnd[] = "\r\n";
 constexpr int kLengthDecimals = 4;
 constexpr int kNormalisedDecimals = 2;
 
-// Decimals of an angle in the user unit: about a hundredth of a mgon.
-int AngleDecimals(int unit) {
-    switch (unit) {
-        case Grades:
-            return 5;
-        case SexagesimalDegrees:
-            return 6;  // D.MMSSss: hundredths of a second
-        case DecimalDegrees:
-            return 6;
-        default:
-            return 8;  // radians
-    }
-}
-
 std::string PointName(const SurveyState& state, int point) {
     return point >= 1 && point <= state.PointCount() ? state.PointTable[point].name : std::string();
 }
@@ -94,6 +80,19 @@ std::string ToleranceSummary() {
 }
 
 }  // namespace
+
+int AngleDecimals(int unit) {
+    switch (unit) {
+        case Grades:
+            return 5;
+        case SexagesimalDegrees:
+            return 6;  // D.MMSSss: hundredths of a second
+        case DecimalDegrees:
+            return 6;
+        default:
+            return 8;  // radians
+    }
+}
 
 std::string SourceFileName(const SurveyState& state, const SourceLine& source) {
     const SourceFile* file = state.Sources.FileOf(source);

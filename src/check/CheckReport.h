@@ -18,6 +18,10 @@ struct SurveyState;
 
 // The file name without its folder of the file an observation was read
 // from; empty when unknown.
+// Decimals an angle is shown with in the user's unit (AngleUnit code):
+// about a hundredth of a mgon; radians for an unknown code.
+int AngleDecimals(int unit);
+
 std::string SourceFileName(const SurveyState& state, const SourceLine& source);
 // How a point was placed, e.g. "rayonné de S1", "donné", "non calculé".
 std::string PlacementText(const SurveyState& state, const PointCheck& point);

@@ -2,6 +2,9 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 
 #include "check/CheckReport.h"
 #include "data/GLOBAL.h"
@@ -204,6 +207,18 @@ QVariant PointCheckModel::headerData(int section, Qt::Orientation orientation, i
         "Placement", "À revoir"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(kHeaders[section])
                                                  : QVariant();
+}
+
+QTableView* MakeResultTable(QWidget* parent, QSortFilterProxyModel* proxy, const char* name) {
+    auto* table = new QTableView(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->setModel(proxy);
+    table->setSortingEnabled(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
 }
 
 }  // namespace calctopo

@@ -5,6 +5,10 @@
 
 #include <QAbstractTableModel>
 
+class QSortFilterProxyModel;
+class QTableView;
+class QWidget;
+
 #include "check/DataCheck.h"
 
 namespace calctopo {
@@ -13,6 +17,10 @@ struct SurveyState;
 
 // The role that holds the value a column sorts by (numbers as numbers).
 inline constexpr int kSortRole = Qt::UserRole;
+
+// A read-only table of results over `proxy`: whole rows selected, sortable
+// by a click on a column, no row numbers, the last column stretched.
+QTableView* MakeResultTable(QWidget* parent, QSortFilterProxyModel* proxy, const char* name);
 
 class ObservationCheckModel : public QAbstractTableModel {
     Q_OBJECT

@@ -30,18 +30,6 @@ QString Text(const std::string& cp1252) {
     return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
 
-QTableView* MakeTable(QWidget* parent, QSortFilterProxyModel* proxy, const char* name) {
-    auto* table = new QTableView(parent);
-    table->setObjectName(QString::fromLatin1(name));
-    table->setModel(proxy);
-    table->setSortingEnabled(true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setStretchLastSection(true);
-    return table;
-}
-
 }  // namespace
 
 ControlView::ControlView(ModalHooks& hooks, QWidget* parent) : QWidget(parent), hooks_(hooks) {
@@ -66,8 +54,8 @@ ControlView::ControlView(ModalHooks& hooks, QWidget* parent) : QWidget(parent), 
     layout->addLayout(top);
 
     tabs_ = new QTabWidget(this);
-    observations_ = MakeTable(tabs_, observationProxy_, "TVObservations");
-    points_ = MakeTable(tabs_, pointProxy_, "TVPoints");
+    observations_ = MakeResultTable(tabs_, observationProxy_, "TVObservations");
+    points_ = MakeResultTable(tabs_, pointProxy_, "TVPoints");
     tabs_->addTab(observations_, QStringLiteral("Observations"));
     tabs_->addTab(points_, QStringLiteral("Points"));
     layout->addWidget(tabs_, 1);

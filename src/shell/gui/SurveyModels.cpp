@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "check/CheckReport.h"
 #include "check/DataCheck.h"
 #include "data/GLOBAL.h"
 #include "data/TextNumbers.h"
@@ -21,20 +22,6 @@ namespace {
 // the listing and the check show them.
 constexpr int kCoordinateDecimals = 3;
 constexpr int kLengthDecimals = 4;
-
-// Decimals of an angle in the user's unit: about a hundredth of a mgon.
-int AngleDecimals(int unit) {
-    switch (unit) {
-        case Grades:
-            return 5;
-        case SexagesimalDegrees:
-            return 6;  // D.MMSSss: hundredths of a second
-        case DecimalDegrees:
-            return 6;
-        default:
-            return 8;  // radians
-    }
-}
 
 QString Number(double value, int decimals) {
     return FromCore(FormatFixed(value, decimals));
@@ -59,15 +46,8 @@ QTableView* MakeTable(QWidget* parent, QAbstractItemModel* source, const char* n
     auto* proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(source);
     proxy->setSortRole(kSortRole);
-    auto* table = new QTableView(parent);
-    table->setObjectName(QString::fromLatin1(name));
-    table->setModel(proxy);
-    table->setSortingEnabled(true);
+    QTableView* table = MakeResultTable(parent, proxy, name);
     table->sortByColumn(-1, Qt::AscendingOrder);  // the model's order until the user sorts
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 
