@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "data/GLOBAL.h"
+#include "data/ObservationCodes.h"
 #include "data/Placement.h"
 #include "geometry/CONVERTI.h"
 
@@ -137,23 +138,28 @@ std::vector<ObservationRow> BuildObservationRows(const SurveyState& state) {
     AddRows(state, rows, state.DistanceTable, sources.distances, ObservationTable::Distance, 0,
             [](const DistanceObservation& d, ObservationRow& row) {
                 if (row.code == 0) {
-                    row.code = d.isHorizontal ? 2 : 1;
+                    row.code = CodeNumber(d.isHorizontal ? ObservationCode::HorizontalDistance
+                                                         : ObservationCode::SlopeDistance);
                 }
-                row.kind = row.code == 9   ? CheckKind::Centring
-                           : row.code == 2 ? CheckKind::HorizontalDistance
-                                           : CheckKind::SlopeDistance;
+                const auto code = static_cast<ObservationCode>(row.code);
+                row.kind = code == ObservationCode::Centring ? CheckKind::Centring
+                           : code == ObservationCode::HorizontalDistance
+                               ? CheckKind::HorizontalDistance
+                               : CheckKind::SlopeDistance;
                 row.value = d.value;
                 row.instrumentHeight = d.instrumentHeight;
                 row.targetHeight = d.targetHeight;
             });
-    AddRows(state, rows, state.DirectionTable, sources.directions, ObservationTable::Direction, 5,
+    AddRows(state, rows, state.DirectionTable, sources.directions, ObservationTable::Direction,
+            CodeNumber(ObservationCode::Direction),
             [unit](const DirectionObservation& d, ObservationRow& row) {
                 row.kind = CheckKind::Direction;
                 row.isAngle = true;
                 row.value = RadiansToUserUnit(unit, d.value);
                 row.round = d.roundNumber;
             });
-    AddRows(state, rows, state.ZenithTable, sources.zeniths, ObservationTable::Zenith, 6,
+    AddRows(state, rows, state.ZenithTable, sources.zeniths, ObservationTable::Zenith,
+            CodeNumber(ObservationCode::Zenith),
             [unit](const ZenithObservation& z, ObservationRow& row) {
                 row.kind = CheckKind::Zenith;
                 row.isAngle = true;
@@ -162,12 +168,13 @@ std::vector<ObservationRow> BuildObservationRows(const SurveyState& state) {
                 row.targetHeight = z.targetHeight;
             });
     AddRows(state, rows, state.HeightDifferenceTable, sources.heightDifferences,
-            ObservationTable::HeightDifference, 4,
+            ObservationTable::HeightDifference, CodeNumber(ObservationCode::HeightDifference),
             [](const HeightDifferenceObservation& h, ObservationRow& row) {
                 row.kind = CheckKind::HeightDifference;
                 row.value = h.value;
             });
-    AddRows(state, rows, state.BearingTable, sources.bearings, ObservationTable::Bearing, 8,
+    AddRows(state, rows, state.BearingTable, sources.bearings, ObservationTable::Bearing,
+            CodeNumber(ObservationCode::Bearing),
             [unit](const BearingObservation& b, ObservationRow& row) {
                 row.kind = CheckKind::Bearing;
                 row.isAngle = true;
